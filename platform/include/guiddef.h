@@ -1,0 +1,50 @@
+/*
+ * guiddef.h: the Linux build's simplified stand-in for the Windows SDK header.
+ * GUID with the Windows layout (Data1 is 32-bit), its comparison, and
+ * DEFINE_GUID, which defines the GUID only where INITGUID is set.
+ */
+#ifndef GUID_DEFINED
+#define GUID_DEFINED
+
+#include <windef.h>
+#include <string.h>
+
+typedef struct _GUID {
+  DWORD Data1;
+  WORD Data2;
+  WORD Data3;
+  BYTE Data4[8];
+} GUID;
+
+#endif /* GUID_DEFINED */
+
+#ifndef _GUIDDEF_H_
+#define _GUIDDEF_H_
+
+typedef GUID IID;
+typedef GUID CLSID;
+typedef GUID* LPGUID;
+typedef IID* LPIID;
+typedef CLSID* LPCLSID;
+typedef const GUID& REFGUID;
+typedef const IID& REFIID;
+typedef const CLSID& REFCLSID;
+
+inline bool IsEqualGUID(REFGUID a, REFGUID b) { return memcmp(&a, &b, sizeof(GUID)) == 0; }
+inline bool InlineIsEqualGUID(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
+#define IsEqualIID(a, b) IsEqualGUID(a, b)
+#define IsEqualCLSID(a, b) IsEqualGUID(a, b)
+inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
+inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
+
+static_assert(sizeof(GUID) == 16, "GUID is 16 bytes");
+
+#endif /* _GUIDDEF_H_ */
+
+#undef DEFINE_GUID
+#ifdef INITGUID
+#define DEFINE_GUID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) \
+  EXTERN_C const GUID DECLSPEC_SELECTANY name = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}}
+#else
+#define DEFINE_GUID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) EXTERN_C const GUID name
+#endif

@@ -1,0 +1,33 @@
+/*
+ * unknwn.h: the Linux build's simplified stand-in for the Windows SDK header.
+ * IUnknown and IClassFactory as abstract C++ classes: with no virtual
+ * destructor their vtables hold exactly the declared slots, in order.
+ */
+#ifndef __unknwn_h__
+#define __unknwn_h__
+
+#include <rpc.h>
+#include <rpcndr.h>
+#include <wtypes.h>
+
+EXTERN_C const IID IID_IUnknown;
+EXTERN_C const IID IID_IClassFactory;
+
+MIDL_INTERFACE("00000000-0000-0000-C000-000000000046")
+IUnknown {
+ public:
+  virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) = 0;
+  virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
+  virtual ULONG STDMETHODCALLTYPE Release() = 0;
+};
+typedef IUnknown* LPUNKNOWN;
+
+MIDL_INTERFACE("00000001-0000-0000-C000-000000000046")
+IClassFactory : public IUnknown {
+ public:
+  virtual HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) = 0;
+  virtual HRESULT STDMETHODCALLTYPE LockServer(BOOL fLock) = 0;
+};
+typedef IClassFactory* LPCLASSFACTORY;
+
+#endif /* __unknwn_h__ */
