@@ -1,0 +1,26 @@
+// Nothing may be thrown across a COM interface. Work that can throw (the
+// string classes on out-of-memory, the safe-array wrapper when it cannot
+// allocate) runs through GuardComCall, which turns what it throws into an
+// HRESULT.
+#ifndef VELMORA_ADDIN_COM_BOUNDARY_H
+#define VELMORA_ADDIN_COM_BOUNDARY_H
+
+#include <atlbase.h>
+
+#include <exception>
+#include <new>
+
+template <class Body>
+HRESULT GuardComCall(Body&& body) noexcept {
+  try {
+    return body();
+  } catch (const ATL::CAtlException& e) {
+    return e.m_hr;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
+#endif  // VELMORA_ADDIN_COM_BOUNDARY_H

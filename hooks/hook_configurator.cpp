@@ -1,0 +1,248 @@
+#include "hooks/hook_configurator.h"
+
+#include "addin/rack_lookup.h"
+#include "settings/shared_constants.h"
+
+namespace {
+
+// Levels and flags the host expects with each kind of write.
+const LONG kSwitchLevel = 3;  // the "all"/"DEFAULT" switches, resets, the commit
+const LONG kSwitchFlag = 1;   // the "all"/"DEFAULT" switches
+const LONG kEntryFlag = 0;    // rewrites of a process's entry, resets, the commit
+
+const VARIANT& FlagValue(bool bSet) {
+  return bSet ? SharedConstants().varOne : SharedConstants().varZero;
+}
+
+// The host's interfaces take VARIANT* for values they only read.
+VARIANT* In(const VARIANT& v) { return const_cast<VARIANT*>(&v); }
+
+// Reads a value of a child entry and, when it converts to VT_I4, replaces
+// flag with (value != 0). A value missing or of another kind keeps flag.
+void ReadSavedFlag(IOptionsNode* pNode, BSTR bstrEntry, BSTR bstrValueName, VARIANT& scratch, bool& flag) {
+  VariantClear(&scratch);
+  if (FAILED(pNode->GetNodeValue(bstrEntry, bstrValueName, &scratch, 0, 0))) return;
+  if (FAILED(VariantChangeType(&scratch, &scratch, 0, VT_I4)) || scratch.vt != VT_I4) return;
+  flag = scratch.lVal != 0;
+}
+
+// The entry as a child node of pNode, after AddNode: S_OK and the node, a
+// successful HRESULT with no node when GetNode gave nothing usable, or a
+// failure.
+HRESULT AddEntryNode(IOptionsNode* pNode, BSTR bstrName, CComPtr<IOptionsNode>& entry) {
+  HRESULT hr = pNode->AddNode(bstrName, 0);
+  if (FAILED(hr)) return hr;
+  CComVariant name(bstrName);
+  CComVariant child;
+  hr = pNode->GetNode(&name, &child);
+  if (FAILED(hr)) return hr;
+  if (child.vt != VT_DISPATCH || !child.pdispVal) return hr;
+  if (FAILED(child.pdispVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&entry)))) return E_FAIL;
+  return S_OK;
+}
+
+bool HasName(const CComBSTR& name) { return name.Length() > 0; }
+
+}  // namespace
+
+CHookConfigurator::~CHookConfigurator() = default;
+
+HRESULT CHookConfigurator::GetChildNode(IOptionsNode* pParent, const OLECHAR* pszName, CComPtr<IOptionsNode>& out) {
+  CComVariant name(pszName);
+  CComVariant child;
+  const HRESULT hr = pParent->GetNode(&name, &child);
+  // The host's own HRESULT is not passed on: a missing child is a missing child.
+  if (FAILED(hr) || child.vt != VT_DISPATCH || !child.pdispVal) return E_FAIL;
+  CComPtr<IOptionsNode> node;
+  child.pdispVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&node));
+  out = node;
+  return out ? S_OK : E_FAIL;
+}
+
+HRESULT CHookConfigurator::Attach(IObjectRack* pRack) {
+  if (!pRack) {
+    m_spHooksNode.Release();
+    m_spAlwaysNode.Release();
+    return S_OK;
+  }
+
+  CComPtr<IOptionsNode> root;
+  LookupRackObject(pRack, SharedConstants().bstrTestOptions, IID_IOptionsNode, root);
+  if (!root) return E_FAIL;
+
+  // The Hooks node always takes the outcome of a new lookup.
+  CComPtr<IOptionsNode> hooks;
+  GetChildNode(root, OLESTR("Hooks"), hooks);
+  m_spHooksNode = hooks;
+
+  // "HooksMgr" is a child of the root, not of "Hooks".
+  CComPtr<IOptionsNode> hooksMgr;
+  HRESULT hr = GetChildNode(root, OLESTR("HooksMgr"), hooksMgr);
+  if (FAILED(hr)) return hr;
+  CComPtr<IOptionsNode> injector;
+  hr = GetChildNode(hooksMgr, OLESTR("DllInjector"), injector);
+  if (FAILED(hr)) return hr;
+  // A missing "ALWAYS" keeps the node held before.
+  GetChildNode(injector, OLESTR("ALWAYS"), m_spAlwaysNode);
+  return S_OK;
+}
+
+HRESULT CHookConfigurator::SetAllMode(bool bOn) {
+  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
+  const CSharedConstants& k = SharedConstants();
+  VARIANT* v = In(FlagValue(bOn));
+  m_spHooksNode->SetNodeValue(k.bstrAll, k.bstrGetMessageHook, v, kSwitchFlag, 0, 0, kSwitchLevel, 0);
+  m_spHooksNode->SetNodeValue(k.bstrAll, k.bstrWndProcHook, v, kSwitchFlag, 0, 0, kSwitchLevel, 0);
+  return m_spAlwaysNode->SetNodeValue(CComBSTR(OLESTR("DEFAULT")), CComBSTR(OLESTR("Enabled")), v, kSwitchFlag, 0, 0,
+                                      kSwitchLevel, 0);
+}
+
+HRESULT CHookConfigurator::AddProcess(const CAppDetails& app) {
+  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
+  CComBSTR name(app.m_strProcessName.c_str());
+  if (!HasName(name)) return E_INVALIDARG;
+  CComVariant nameVariant(name);
+
+  // The Hooks half, whatever it gives, then the ALWAYS half.
+  VARIANT_BOOL exists = VARIANT_FALSE;
+  HRESULT hr = m_spHooksNode->NodeExists(&nameVariant, &exists);
+  if (SUCCEEDED(hr) && exists) {
+    CAppDetails saved(app);
+    CComVariant value;
+    ReadSavedFlag(m_spHooksNode, name, SharedConstants().bstrBbHook, value, saved.m_bHook);
+    ReadSavedFlag(m_spHooksNode, name, SharedConstants().bstrChildProcBbHook, value, saved.m_bChildProcesses);
+    if (SUCCEEDED(RewriteHookEntry(app))) m_savedHooks.push_back(saved);
+  } else if (SUCCEEDED(CreateHookEntry(app))) {
+    m_createdHooks.push_back(name);
+  }
+
+  exists = VARIANT_FALSE;
+  hr = m_spAlwaysNode->NodeExists(&nameVariant, &exists);
+  if (SUCCEEDED(hr) && exists) {
+    CAppDetails saved(app);
+    CComVariant value;
+    ReadSavedFlag(m_spAlwaysNode, name, CComBSTR(OLESTR("Enabled")), value, saved.m_bHook);
+    ReadSavedFlag(m_spAlwaysNode, name, CComBSTR(OLESTR("ChildProcesses")), value, saved.m_bChildProcesses);
+    hr = RewriteInjectorEntry(app);
+    // Front insertion with front-to-back replay: an entry saved twice is
+    // restored last from its earliest copy, its state before the add-in.
+    if (SUCCEEDED(hr)) m_savedAlways.push_front(saved);
+    return hr;
+  }
+  hr = CreateInjectorEntry(app);
+  if (SUCCEEDED(hr)) m_createdAlways.push_back(name);
+  return hr;
+}
+
+HRESULT CHookConfigurator::CreateHookEntry(const CAppDetails& app) {
+  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
+  CComBSTR name(app.m_strProcessName.c_str());
+  if (!HasName(name)) return E_INVALIDARG;
+  CComPtr<IOptionsNode> entry;
+  const HRESULT hr = AddEntryNode(m_spHooksNode, name, entry);
+  if (!entry) return hr;
+
+  const CSharedConstants& k = SharedConstants();
+  CComVariant hookName;
+  const BSTR hookNames[] = {k.bstrBbHook, k.bstrGetMessageHook, k.bstrWndProcHook};
+  for (BSTR valueName : hookNames) {
+    hookName = CComVariant(valueName);
+    entry->SetValue(&hookName, In(FlagValue(app.m_bHook)), app.m_nLevel, 0, 0, 0);
+  }
+  const BSTR childNames[] = {k.bstrChildProcBbHook, k.bstrChildProcGetMessageHook, k.bstrChildProcWndProcHook};
+  for (BSTR valueName : childNames) {
+    hookName = CComVariant(valueName);
+    entry->SetValue(&hookName, In(FlagValue(app.m_bChildProcesses)), app.m_nLevel, 0, 0, 0);
+  }
+  return S_OK;
+}
+
+HRESULT CHookConfigurator::RewriteHookEntry(const CAppDetails& app) {
+  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
+  CComBSTR name(app.m_strProcessName.c_str());
+  if (!HasName(name)) return E_INVALIDARG;
+  const CSharedConstants& k = SharedConstants();
+  const BSTR hookNames[] = {k.bstrBbHook, k.bstrGetMessageHook, k.bstrWndProcHook};
+  for (BSTR valueName : hookNames) {
+    m_spHooksNode->SetNodeValue(name, valueName, In(FlagValue(app.m_bHook)), kEntryFlag, 0, 0, app.m_nLevel, 0);
+  }
+  const BSTR childNames[] = {k.bstrChildProcBbHook, k.bstrChildProcGetMessageHook, k.bstrChildProcWndProcHook};
+  for (BSTR valueName : childNames) {
+    m_spHooksNode->SetNodeValue(name, valueName, In(FlagValue(app.m_bChildProcesses)), kEntryFlag, 0, 0,
+                                app.m_nLevel, 0);
+  }
+  return S_OK;
+}
+
+HRESULT CHookConfigurator::CreateInjectorEntry(const CAppDetails& app) {
+  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
+  CComBSTR name(app.m_strProcessName.c_str());
+  if (!HasName(name)) return E_INVALIDARG;
+  CComPtr<IOptionsNode> entry;
+  const HRESULT hr = AddEntryNode(m_spAlwaysNode, name, entry);
+  if (!entry) return hr;
+
+  CComVariant enabled(OLESTR("Enabled"));
+  CComVariant useDefault(OLESTR("UseDefault"));
+  CComVariant childProcesses(OLESTR("ChildProcesses"));
+  entry->SetValue(&enabled, In(FlagValue(app.m_bHook)), app.m_nLevel, 0, 0, 0);
+  entry->SetValue(&useDefault, In(SharedConstants().varOne), app.m_nLevel, 0, 0, 0);
+  entry->SetValue(&childProcesses, In(FlagValue(app.m_bChildProcesses)), app.m_nLevel, 0, 0, 0);
+  return S_OK;
+}
+
+HRESULT CHookConfigurator::RewriteInjectorEntry(const CAppDetails& app) {
+  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
+  CComBSTR name(app.m_strProcessName.c_str());
+  if (!HasName(name)) return E_INVALIDARG;
+  m_spAlwaysNode->SetNodeValue(name, CComBSTR(OLESTR("Enabled")), In(FlagValue(app.m_bHook)), kEntryFlag, 0, 0,
+                               app.m_nLevel, 0);
+  m_spAlwaysNode->SetNodeValue(name, CComBSTR(OLESTR("UseDefault")), In(SharedConstants().varOne), kEntryFlag, 0, 0,
+                               app.m_nLevel, 0);
+  return m_spAlwaysNode->SetNodeValue(name, CComBSTR(OLESTR("ChildProcesses")), In(FlagValue(app.m_bChildProcesses)),
+                                      kEntryFlag, 0, 0, app.m_nLevel, 0);
+}
+
+HRESULT CHookConfigurator::RevertPrevious() {
+  // Saved entries first, each restored to the flags it had; a replay without
+  // nodes writes nothing, and the lists are emptied all the same.
+  for (const CAppDetails& saved : m_savedHooks) RewriteHookEntry(saved);
+  m_savedHooks.clear();
+  for (const CAppDetails& saved : m_savedAlways) RewriteInjectorEntry(saved);
+  m_savedAlways.clear();
+
+  // Then every entry the add-in ever created is neutralised, after the
+  // replays, so it ends reset even when it was also saved later.
+  const CSharedConstants& k = SharedConstants();
+  VARIANT* reset = In(k.varMinusOne);
+  if (m_spHooksNode) {
+    const BSTR valueNames[] = {k.bstrBbHook,          k.bstrGetMessageHook,          k.bstrWndProcHook,
+                               k.bstrChildProcBbHook, k.bstrChildProcGetMessageHook, k.bstrChildProcWndProcHook};
+    for (const CComBSTR& name : m_createdHooks) {
+      for (BSTR valueName : valueNames) {
+        m_spHooksNode->SetNodeValue(name, valueName, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
+      }
+    }
+  }
+  if (m_spAlwaysNode) {
+    CComBSTR enabled(OLESTR("Enabled"));
+    CComBSTR useDefault(OLESTR("UseDefault"));
+    CComBSTR childProcesses(OLESTR("ChildProcesses"));
+    for (const CComBSTR& name : m_createdAlways) {
+      m_spAlwaysNode->SetNodeValue(name, enabled, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
+      m_spAlwaysNode->SetNodeValue(name, useDefault, In(k.varOne), kEntryFlag, 0, 0, kSwitchLevel, 0);
+      m_spAlwaysNode->SetNodeValue(name, childProcesses, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
+    }
+  }
+  return S_OK;
+}
+
+HRESULT CHookConfigurator::Commit() {
+  if (!m_spHooksNode) return E_POINTER;
+  const CSharedConstants& k = SharedConstants();
+  CComVariant value;
+  HRESULT hr = m_spHooksNode->GetNodeValue(k.bstrAll, k.bstrBbHook, &value, 0, 0);
+  if (FAILED(hr)) return hr;
+  // Written back exactly as read, whatever its type.
+  return m_spHooksNode->SetNodeValue(k.bstrAll, k.bstrBbHook, &value, kEntryFlag, 0, 0, kSwitchLevel, 0);
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the three builds need, once. Safe to run again:
+# it installs only what is missing. Needs root, or sudo.
+set -euo pipefail
+
+packages=(
+  cmake make g++ googletest
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+  mingw-w64-tools   # widl
+  libwine-dev       # the standard .idl files widl imports
+  wine64            # runs the win64 test programs; also ships stdole2.tlb
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "setup: installing ${missing[*]}"
+$sudo apt-get update -qq
+# No recommends: wine64 recommends wine32, and with it installed the 32-bit
+# loader is chosen and fails on this kernel ("Exec format error").
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
