@@ -82,9 +82,8 @@ HRESULT SafeArrayAllocDescriptor(UINT cDims, SAFEARRAY** ppsaOut) {
 }
 
 HRESULT SafeArrayAllocDescriptorEx(VARTYPE vt, UINT cDims, SAFEARRAY** ppsaOut) {
-  if (!ppsaOut) return E_INVALIDARG;
-  *ppsaOut = nullptr;
-  if (ElementSizeOf(vt) == 0) return E_INVALIDARG;
+  // Any VARTYPE is recorded; one no array can hold gets cbElements 0, and
+  // SafeArrayCreate is where such a type is refused.
   const HRESULT hr = SafeArrayAllocDescriptor(cDims, ppsaOut);
   if (FAILED(hr)) return hr;
   SetElementType(*ppsaOut, vt);
@@ -103,7 +102,7 @@ HRESULT SafeArrayAllocData(SAFEARRAY* psa) {
 }
 
 SAFEARRAY* SafeArrayCreate(VARTYPE vt, UINT cDims, SAFEARRAYBOUND* rgsabound) {
-  if (!rgsabound) return nullptr;
+  if (!rgsabound || ElementSizeOf(vt) == 0) return nullptr;
   SAFEARRAY* psa = nullptr;
   if (FAILED(SafeArrayAllocDescriptorEx(vt, cDims, &psa))) return nullptr;
   for (UINT i = 0; i < cDims; ++i) psa->rgsabound[cDims - 1 - i] = rgsabound[i];

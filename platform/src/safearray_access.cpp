@@ -70,15 +70,13 @@ HRESULT SafeArrayGetVartype(SAFEARRAY* psa, VARTYPE* pvt) {
     *pvt = static_cast<VARTYPE>(*HiddenVartype(psa));
   } else if (psa->fFeatures & FADF_RECORD) {
     *pvt = VT_RECORD;
-  } else if (psa->fFeatures & FADF_BSTR) {
-    *pvt = VT_BSTR;
-  } else if (psa->fFeatures & FADF_UNKNOWN) {
-    *pvt = VT_UNKNOWN;
   } else if (psa->fFeatures & FADF_DISPATCH) {
     *pvt = VT_DISPATCH;
-  } else if (psa->fFeatures & FADF_VARIANT) {
-    *pvt = VT_VARIANT;
+  } else if (psa->fFeatures & FADF_UNKNOWN) {
+    *pvt = VT_UNKNOWN;
   } else {
+    // FADF_BSTR and FADF_VARIANT alone say nothing here: arrays of those
+    // always carry FADF_HAVEVARTYPE.
     return E_INVALIDARG;
   }
   return S_OK;

@@ -53,12 +53,10 @@ HRESULT ReadCell(const SAFEARRAY* psa, const BYTE* cell, void* pv) {
 
 HRESULT WriteCell(const SAFEARRAY* psa, BYTE* cell, void* pv) {
   if (psa->fFeatures & FADF_BSTR) {
+    // A null BSTR is stored as an allocated empty one, as the platform does.
     BSTR source = static_cast<BSTR>(pv);
-    BSTR copy = nullptr;
-    if (source) {
-      copy = SysAllocStringByteLen(reinterpret_cast<LPCSTR>(source), SysStringByteLen(source));
-      if (!copy) return E_OUTOFMEMORY;
-    }
+    BSTR copy = SysAllocStringByteLen(reinterpret_cast<LPCSTR>(source), SysStringByteLen(source));
+    if (!copy) return E_OUTOFMEMORY;
     BSTR* slot = reinterpret_cast<BSTR*>(cell);
     SysFreeString(*slot);
     *slot = copy;

@@ -1,16 +1,26 @@
 // VariantChangeType: converts a VARIANT's value to another type.
 //
 // Covered: every pair among the integer types, R4, R8, CY, DATE, BOOL and
-// BSTR (numbers as text), DECIMAL as a source, and IDispatch/IUnknown
-// sources through their value property (DISPID_VALUE) unless the caller
-// passes VARIANT_NOVALUEPROP. Not covered, E_NOTIMPL: dates as text (either
-// way) and DECIMAL as a target. Text is read and written as in an English
-// locale: '.' is the decimal point and there are no thousands separators,
-// currency signs or &H hexadecimal forms.
+// BSTR (numbers as text), DECIMAL from whole numbers and as a source, and
+// IDispatch/IUnknown sources through their value property (DISPID_VALUE)
+// unless the caller passes VARIANT_NOVALUEPROP. Not covered, E_NOTIMPL:
+// dates as text (either way) and DECIMAL from fractions. Text is read and
+// written as in an English locale ('.' decimal point, ',' thousands); the
+// "$5" currency and "&H10" hexadecimal forms are not read.
+//
+// Where the documentation leaves a case open this follows the platform:
+// VARIANT_TRUE becomes the all-ones value of an unsigned target (255 for
+// VT_UI1); anything but NULL and ERROR converts to VT_EMPTY and VT_NULL; a
+// null object has no value property (DISP_E_BADVARTYPE). Where the platform
+// departs from the documentation this follows the documentation: the 32-bit
+// integer types are range-checked against each other, and NaN does not fit
+// an integer (DISP_E_OVERFLOW).
 //
 // The result is built aside and only then replaces the destination, so the
 // destination may be the source, and is left as it was when a conversion fails.
 #include <oleauto.h>
+
+#include <stdint.h>
 
 #include "variant_number.h"
 #include "variant_types.h"
@@ -32,9 +42,27 @@ bool IsIntegerType(VARTYPE vt) {
   }
 }
 
+bool IsUnsignedType(VARTYPE vt) {
+  return vt == VT_UI1 || vt == VT_UI2 || vt == VT_UI4 || vt == VT_UINT || vt == VT_UI8;
+}
+
+uint64_t MaskOf(VARTYPE vt) {
+  switch (vt) {
+    case VT_UI1: return 0xFFu;
+    case VT_UI2: return 0xFFFFu;
+    case VT_UI4: case VT_UINT: return 0xFFFFFFFFu;
+    default: return ~uint64_t{0};
+  }
+}
+
 bool IsNumericTarget(VARTYPE vt) {
   return IsIntegerType(vt) || vt == VT_R4 || vt == VT_R8 || vt == VT_CY || vt == VT_DATE;
 }
+
+// A type VariantChangeType knows, whether or not it can convert to it:
+// VT_VARIANT and VT_RECORD are real types that no value converts to
+// (DISP_E_TYPEMISMATCH), unlike VT_VOID and the like (DISP_E_BADVARTYPE).
+bool IsConvertibleTarget(VARTYPE vt) { return IsValidVariantType(vt) || vt == VT_VARIANT || vt == VT_RECORD; }
 
 // A byref VARIANT seen as the value it refers to, without taking ownership.
 HRESULT Dereference(const VARIANT& source, VARIANT* view) {
@@ -81,7 +109,8 @@ HRESULT Dereference(const VARIANT& source, VARIANT* view) {
 
 // The value property of an object: IDispatch::Invoke(DISPID_VALUE, get).
 HRESULT ValueProperty(IUnknown* object, bool is_dispatch, USHORT flags, VARIANT* value) {
-  if (!object || flags & kNoValueProperty) return DISP_E_TYPEMISMATCH;
+  if (!object) return DISP_E_BADVARTYPE;
+  if (flags & kNoValueProperty) return DISP_E_TYPEMISMATCH;
   IDispatch* dispatch = nullptr;
   if (is_dispatch) {
     dispatch = static_cast<IDispatch*>(object);
@@ -142,17 +171,13 @@ bool EqualsIgnoringCase(const OLECHAR* text, UINT length, const char* word) {
 }
 
 HRESULT ToBool(const VARIANT& v, VARIANT* out) {
-  if (v.vt == VT_BSTR) {
-    // "True" and "False" in any case, blanks around them allowed; else a number.
+  if (v.vt == VT_BSTR && v.bstrVal) {
+    // "True" and "False" in any case but with no blanks around them, as the
+    // platform reads them; else a number.
     const OLECHAR* text = v.bstrVal;
-    UINT begin = 0;
-    UINT end = SysStringLen(v.bstrVal);
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    const bool is_true = text && (EqualsIgnoringCase(text + begin, end - begin, "true") ||
-                                  EqualsIgnoringCase(text + begin, end - begin, "#true#"));
-    const bool is_false = text && (EqualsIgnoringCase(text + begin, end - begin, "false") ||
-                                   EqualsIgnoringCase(text + begin, end - begin, "#false#"));
+    const UINT length = SysStringLen(v.bstrVal);
+    const bool is_true = EqualsIgnoringCase(text, length, "true") || EqualsIgnoringCase(text, length, "#true#");
+    const bool is_false = EqualsIgnoringCase(text, length, "false") || EqualsIgnoringCase(text, length, "#false#");
     if (is_true || is_false) {
       out->vt = VT_BOOL;
       out->boolVal = is_true ? VARIANT_TRUE : VARIANT_FALSE;
@@ -211,8 +236,9 @@ HRESULT ToInterface(const VARIANT& v, VARTYPE vt, VARIANT* out) {
   } else if (vt == VT_UNKNOWN) {
     result = v.punkVal;  // an IDispatch is an IUnknown
     result->AddRef();
-  } else if (FAILED(v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&result)))) {
-    return DISP_E_TYPEMISMATCH;
+  } else {
+    const HRESULT hr = v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&result));
+    if (FAILED(hr)) return hr;
   }
   out->vt = vt;
   out->punkVal = result;
@@ -233,7 +259,12 @@ HRESULT Convert(const VARIANT& v, USHORT flags, VARTYPE vt, VARIANT* out) {
     return hr;
   }
 
-  if (IsNumericTarget(vt)) {
+  if (v.vt == VT_BOOL && IsUnsignedType(vt)) {
+    // All ones of the target's width rather than an overflow.
+    const uint64_t bits = static_cast<uint64_t>(static_cast<int64_t>(v.boolVal));
+    return velmora_platform::StoreNumber(Number::Unsigned(bits & MaskOf(vt)), vt, out);
+  }
+  if (IsNumericTarget(vt) || vt == VT_DECIMAL) {
     if (vt == VT_DATE && v.vt == VT_BSTR) return E_NOTIMPL;
     Number n;
     const HRESULT hr = ReadNumber(v, IsIntegerType(vt), &n);
@@ -242,6 +273,9 @@ HRESULT Convert(const VARIANT& v, USHORT flags, VARTYPE vt, VARIANT* out) {
   }
   switch (vt) {
     case VT_EMPTY:
+    case VT_NULL:
+      if (v.vt == VT_NULL || v.vt == VT_ERROR) return DISP_E_TYPEMISMATCH;
+      out->vt = vt;
       return S_OK;
     case VT_BOOL:
       return ToBool(v, out);
@@ -250,8 +284,6 @@ HRESULT Convert(const VARIANT& v, USHORT flags, VARTYPE vt, VARIANT* out) {
     case VT_DISPATCH:
     case VT_UNKNOWN:
       return ToInterface(v, vt, out);
-    case VT_DECIMAL:
-      return E_NOTIMPL;
     default:
       return DISP_E_TYPEMISMATCH;
   }
@@ -261,7 +293,9 @@ HRESULT Convert(const VARIANT& v, USHORT flags, VARTYPE vt, VARIANT* out) {
 
 HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags, VARTYPE vt) {
   if (!pvargDest || !pvarSrc) return E_INVALIDARG;
-  if (!IsValidVariantType(pvarSrc->vt) || !IsValidVariantType(vt) || vt & VT_BYREF) return DISP_E_BADVARTYPE;
+  if (!IsValidVariantType(pvarSrc->vt) || !IsConvertibleTarget(vt & ~VT_BYREF)) return DISP_E_BADVARTYPE;
+  // A reference is not something a value converts to.
+  if (vt & VT_BYREF) return DISP_E_TYPEMISMATCH;
 
   VARIANT source;
   HRESULT hr = Dereference(*pvarSrc, &source);

@@ -170,53 +170,89 @@ int64_t DivideRoundHalfEven(int64_t value, int64_t divisor) {
 }
 
 HRESULT ParseNumber(const OLECHAR* text, UINT length, Number* out) {
-  UINT begin = 0;
-  UINT end = text ? length : 0;
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-
-  // Check the grammar while copying to ASCII.
-  std::string ascii;
-  UINT i = begin;
+  const UINT end = text ? length : 0;
+  UINT i = 0;
   auto at = [&](UINT k) -> char { return k < end && text[k] < 0x80 ? static_cast<char>(text[k]) : '\0'; };
-  if (at(i) == '+' || at(i) == '-') ascii += at(i++);
+  auto skip_blanks = [&] {
+    while (i < end && IsBlank(text[i])) ++i;
+  };
+
+  // [blanks] ["(" blanks] [sign blanks] digits [, digits]... [. digits] [e [sign] digits]
+  // [blanks] [sign blanks] [")" blanks]: a sign may also follow the number,
+  // parentheses mean negative, and commas group thousands.
+  skip_blanks();
+  const bool parenthesised = at(i) == '(';
+  if (parenthesised) {
+    ++i;
+    skip_blanks();
+  }
+  char sign = '\0';
+  if (at(i) == '+' || at(i) == '-') {
+    sign = at(i++);
+    skip_blanks();
+  }
+  std::string digits;  // the number without sign or separators, for the C parser
   int mantissa_digits = 0;
   bool integral = true;
-  while (IsDigit(at(i))) { ascii += at(i++); ++mantissa_digits; }
+  while (IsDigit(at(i)) || (at(i) == ',' && mantissa_digits > 0 && IsDigit(at(i + 1)))) {
+    if (at(i) != ',') {
+      digits += at(i);
+      ++mantissa_digits;
+    }
+    ++i;
+  }
   if (at(i) == '.') {
     integral = false;
-    ascii += at(i++);
-    while (IsDigit(at(i))) { ascii += at(i++); ++mantissa_digits; }
+    digits += at(i++);
+    while (IsDigit(at(i))) {
+      digits += at(i++);
+      ++mantissa_digits;
+    }
   }
   if (mantissa_digits == 0) return DISP_E_TYPEMISMATCH;
-  const char e = at(i);
-  if (e == 'e' || e == 'E' || e == 'd' || e == 'D') {
+  if (at(i) == 'e' || at(i) == 'E') {
     integral = false;
-    ascii += 'e';
+    digits += 'e';
     ++i;
-    if (at(i) == '+' || at(i) == '-') ascii += at(i++);
+    if (at(i) == '+' || at(i) == '-') digits += at(i++);
     if (!IsDigit(at(i))) return DISP_E_TYPEMISMATCH;
-    while (IsDigit(at(i))) ascii += at(i++);
+    while (IsDigit(at(i))) digits += at(i++);
+  }
+  skip_blanks();
+  if (sign == '\0' && (at(i) == '+' || at(i) == '-')) {
+    sign = at(i++);
+    skip_blanks();
+  }
+  if (parenthesised) {
+    if (at(i) != ')' || sign != '\0') return DISP_E_TYPEMISMATCH;
+    ++i;
+    skip_blanks();
   }
   if (i != end) return DISP_E_TYPEMISMATCH;
+  const bool negative = parenthesised || sign == '-';
 
   if (integral) {
-    const bool negative = ascii[0] == '-';
     uint64_t magnitude = 0;
     bool fits = true;
-    for (char c : ascii) {
-      if (!IsDigit(c)) continue;
+    for (char c : digits) {
       const uint64_t digit = static_cast<uint64_t>(c - '0');
-      if (magnitude > (UINT64_MAX - digit) / 10) { fits = false; break; }
+      if (magnitude > (UINT64_MAX - digit) / 10) {
+        fits = false;
+        break;
+      }
       magnitude = magnitude * 10 + digit;
     }
-    if (fits && !negative) { *out = Number::Unsigned(magnitude); return S_OK; }
+    if (fits && !negative) {
+      *out = Number::Unsigned(magnitude);
+      return S_OK;
+    }
     if (fits && magnitude <= static_cast<uint64_t>(INT64_MAX) + 1) {
       *out = Number::Signed(static_cast<int64_t>(0 - magnitude));
       return S_OK;
     }
   }
-  *out = Number::Real(ParseReal(ascii));
+  const double magnitude = ParseReal(digits);
+  *out = Number::Real(negative ? -magnitude : magnitude);
   return S_OK;
 }
 
@@ -266,6 +302,18 @@ HRESULT StoreNumber(const Number& n, VARTYPE vt, VARIANT* out) {
       return S_OK;
     case VT_CY:
       return StoreCurrency(n, out);
+    case VT_DECIMAL: {
+      if (n.kind == Number::kReal) return E_NOTIMPL;
+      bool negative = false;
+      uint64_t magnitude = 0;
+      ToInteger(n, &negative, &magnitude);
+      DECIMAL value = {};
+      value.sign = negative ? DECIMAL_NEG : 0;
+      value.Lo64 = magnitude;
+      out->decVal = value;  // overlays vt, so vt is set after it
+      out->vt = VT_DECIMAL;
+      return S_OK;
+    }
     case VT_BOOL: {
       const bool truth = n.kind == Number::kSigned ? n.signed_value != 0 : n.kind == Number::kUnsigned || real != 0;
       out->vt = VT_BOOL;

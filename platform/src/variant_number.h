@@ -31,16 +31,18 @@ struct Number {
 double RoundHalfEven(double x);
 int64_t DivideRoundHalfEven(int64_t value, int64_t divisor);
 
-// The numeric text that VarI4FromStr and friends accept: blanks around an
-// optional sign, digits with an optional decimal point, and an optional
-// exponent. The decimal separator is '.'. DISP_E_TYPEMISMATCH otherwise.
+// The numeric text that VarI4FromStr and friends accept in an English
+// locale: blanks around the number, a sign before or after it (or
+// parentheses for negative), digits with ',' grouping thousands, '.' before
+// a fraction, and an "e" exponent. DISP_E_TYPEMISMATCH otherwise.
 HRESULT ParseNumber(const OLECHAR* text, UINT length, Number* out);
 
 // A DECIMAL as a number; with `round_to_integer`, rounded half to even.
 // DISP_E_OVERFLOW when an integer result leaves the 64-bit range.
 HRESULT NumberFromDecimal(const DECIMAL& value, bool round_to_integer, Number* out);
 
-// Stores `n` as a value of type vt (an integer, real, CY, DATE or BOOL type).
+// Stores `n` as a value of type vt (an integer, real, CY, DATE, BOOL or
+// DECIMAL type; E_NOTIMPL for a DECIMAL from a fraction).
 HRESULT StoreNumber(const Number& n, VARTYPE vt, VARIANT* out);
 
 // Text of numbers, as VarBstrFromI4 and friends write it in an English locale.
