@@ -1,0 +1,126 @@
+#include "host/object_rack.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+CHostCall RackCall(const char* operation, const HostString& name) {
+  CHostCall call;
+  call.object = "rack";
+  call.operation = operation;
+  call.entry = HostUtf8(name);
+  return call;
+}
+
+}  // namespace
+
+ATL::CComPtr<CHostObjectRack> CHostObjectRack::Create(std::shared_ptr<CHostCallLog> log) {
+  if (!log) log = CHostCallLog::Create();
+  return ATL::CComPtr<CHostObjectRack>(new CHostObjectRack(std::move(log)));
+}
+
+STDMETHODIMP CHostObjectRack::SetObject(BSTR name, IUnknown* object) {
+  return HostGuard([&]() -> HRESULT {
+    const HostString objectName = HostBstrStr(name);
+    CHostCall call = RackCall("SetObject", objectName);
+    if (objectName.empty()) return Finish(call, E_INVALIDARG);
+    if (!object) return Finish(call, E_POINTER);
+    if (auto injected = m_failures.Take("SetObject", objectName)) return Finish(call, *injected);
+    PutObject(objectName.c_str(), object);
+    return Finish(call, S_OK);
+  });
+}
+
+STDMETHODIMP CHostObjectRack::GetObject(BSTR name, REFIID iid, IUnknown** object) {
+  return HostGuard([&]() -> HRESULT {
+    const HostString objectName = HostBstrStr(name);
+    CHostCall call = RackCall("GetObject", objectName);
+    call.iid = iid;
+    if (!object) return Finish(call, E_POINTER);
+    *object = nullptr;
+    if (auto injected = m_failures.Take("GetObject", objectName)) return Finish(call, *injected);
+    if (AnswersNull(objectName)) return Finish(call, S_OK);
+    const Entry* entry = FindEntry(objectName);
+    if (!entry) return Finish(call, kMissingObject);
+    const HRESULT hr = entry->object->QueryInterface(iid, reinterpret_cast<void**>(object));
+    if (FAILED(hr)) *object = nullptr;
+    return Finish(call, hr);
+  });
+}
+
+STDMETHODIMP CHostObjectRack::RemoveObject(BSTR name) {
+  return HostGuard([&]() -> HRESULT {
+    const HostString objectName = HostBstrStr(name);
+    CHostCall call = RackCall("RemoveObject", objectName);
+    if (auto injected = m_failures.Take("RemoveObject", objectName)) return Finish(call, *injected);
+    if (!FindEntry(objectName)) return Finish(call, kMissingObject);
+    PutObject(objectName.c_str(), nullptr);
+    return Finish(call, S_OK);
+  });
+}
+
+void CHostObjectRack::PutObject(LPCOLESTR name, IUnknown* object) {
+  const HostString objectName = HostStr(name);
+  // The object a name held is released last, when the rack is whole again:
+  // its release may call back into the rack.
+  ATL::CComPtr<IUnknown> previous;
+  auto it = std::find_if(m_objects.begin(), m_objects.end(), [&](const Entry& entry) { return entry.name == objectName; });
+  if (it != m_objects.end()) {
+    previous.Attach(it->object.Detach());
+    if (object) {
+      it->object = object;
+    } else {
+      m_objects.erase(it);
+    }
+    return;
+  }
+  if (object) m_objects.push_back(Entry{objectName, object});
+}
+
+ATL::CComPtr<IUnknown> CHostObjectRack::PeekObject(LPCOLESTR name) const {
+  const Entry* entry = FindEntry(HostStr(name));
+  return entry ? entry->object : nullptr;
+}
+
+std::vector<std::string> CHostObjectRack::ObjectNames() const {
+  std::vector<std::string> names;
+  for (const Entry& entry : m_objects) names.push_back(HostUtf8(entry.name));
+  return names;
+}
+
+void CHostObjectRack::FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times, LPCOLESTR key) {
+  m_failures.Add(operation, hr, times, key);
+}
+
+void CHostObjectRack::AnswerNullObject(LPCOLESTR name, bool answer) {
+  const HostString objectName = HostStr(name);
+  m_nullAnswers.erase(std::remove(m_nullAnswers.begin(), m_nullAnswers.end(), objectName), m_nullAnswers.end());
+  if (answer) m_nullAnswers.push_back(objectName);
+}
+
+void CHostObjectRack::ClearFailures() {
+  m_failures.Clear();
+  m_nullAnswers.clear();
+}
+
+CHostObjectRack::Entry* CHostObjectRack::FindEntry(const HostString& name) {
+  for (Entry& entry : m_objects) {
+    if (entry.name == name) return &entry;
+  }
+  return nullptr;
+}
+
+const CHostObjectRack::Entry* CHostObjectRack::FindEntry(const HostString& name) const {
+  return const_cast<CHostObjectRack*>(this)->FindEntry(name);
+}
+
+bool CHostObjectRack::AnswersNull(const HostString& name) const {
+  return std::find(m_nullAnswers.begin(), m_nullAnswers.end(), name) != m_nullAnswers.end();
+}
+
+HRESULT CHostObjectRack::Finish(CHostCall& call, HRESULT hr) const {
+  call.hr = hr;
+  m_log->Record(std::move(call));
+  return hr;
+}
