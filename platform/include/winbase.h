@@ -13,6 +13,7 @@
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 #define STILL_ACTIVE 259
 #define INFINITE 0xFFFFFFFF
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 
 EXTERN_C DWORD WINAPI GetLastError(void);
 EXTERN_C void WINAPI SetLastError(DWORD dwErrCode);
@@ -28,6 +29,7 @@ EXTERN_C DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWO
 
 EXTERN_C DWORD WINAPI GetLongPathNameW(LPCWSTR lpszShortPath, LPWSTR lpszLongPath, DWORD cchBuffer);
 EXTERN_C DWORD WINAPI GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer);
+EXTERN_C BOOL WINAPI SetCurrentDirectoryW(LPCWSTR lpPathName);
 EXTERN_C DWORD WINAPI GetTempPathW(DWORD nBufferLength, LPWSTR lpBuffer);
 
 #endif /* _WINBASE_ */

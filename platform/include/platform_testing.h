@@ -1,0 +1,48 @@
+/*
+ * platform_testing.h: part of the Linux build's platform layer (no SDK
+ * counterpart), for test programs only. What a test on Windows would do with
+ * a debugger, a broken system folder or a fresh registry hive, it does here
+ * through these controls.
+ */
+#ifndef VELMORA_PLATFORM_TESTING_H
+#define VELMORA_PLATFORM_TESTING_H
+
+#include <windef.h>
+
+#include <string>
+#include <vector>
+
+namespace platform_testing {
+
+// The debugger output stream. Every OutputDebugStringW text is kept (the
+// oldest go once a few thousand are waiting) until a test takes them.
+std::vector<std::u16string> TakeDebugOutput();
+void ClearDebugOutput();
+// Also hands each text to `sink` as it is written; null removes the sink.
+typedef void (*DebugOutputSink)(const WCHAR* text, void* context);
+void SetDebugOutputSink(DebugOutputSink sink, void* context);
+
+// The layer's modules ("Shlwapi.dll", "shell32.dll"). A missing module fails
+// LoadLibraryW with ERROR_MOD_NOT_FOUND, a missing export GetProcAddress with
+// ERROR_PROC_NOT_FOUND. Handles already given out stay valid.
+void SetModuleMissing(const WCHAR* module, bool missing);
+void SetExportMissing(const WCHAR* module, const char* proc, bool missing);
+void ResetModules();
+// LoadLibraryW calls not yet matched by FreeLibrary.
+LONG ModuleLoadCount(const WCHAR* module);
+
+// Drive letters. By default Z: is / and C: is $WINEPREFIX/drive_c, or
+// /tmp/velmora-drive-c without a prefix. An empty folder unmaps the letter.
+void SetDriveFolder(WCHAR letter, const char* linuxFolder);
+void ResetDriveFolders();
+// Where a Windows path reaches the file system, empty when it cannot.
+std::string LinuxPathOf(const WCHAR* windowsPath);
+// The Windows form of an absolute Linux path.
+std::u16string WindowsPathOf(const char* linuxPath);
+
+// Empties the registry: only the root keys and their Software\Classes remain.
+void ResetRegistry();
+
+}  // namespace platform_testing
+
+#endif  // VELMORA_PLATFORM_TESTING_H
