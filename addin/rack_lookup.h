@@ -1,40 +1,34 @@
-// Looking up one of the host's objects in its object rack: the one pattern
-// every such lookup follows. The rack is asked once, with no retry; the
-// object is held in the caller's CComPtr, which releases it when the caller's
-// step is done.
+// The one way the add-in looks up a host object in the host's object rack.
+//
+// Without a rack the object counts as not available. Otherwise GetObject is
+// called once, without retry. A failing HRESULT and a null pointer returned
+// with success both mean "not available". The object is held in the caller's
+// CComPtr and released when the caller's step is over: nothing found in the
+// rack is cached across run events.
 #ifndef VELMORA_ADDIN_RACK_LOOKUP_H
 #define VELMORA_ADDIN_RACK_LOOKUP_H
 
-#include <windows.h>
-#include <oleauto.h>
-
 #include <atlbase.h>
+
 #include <velmora.h>
 
-// Asks pRack for the object `name` with the interface iid and puts it in
-// `out` (what `out` held before is released first). The object is available
-// exactly when the result succeeds, and `out` is then non-null:
-//   pRack null                          E_POINTER, no call
-//   no memory for the name's BSTR       E_OUTOFMEMORY, no call
-//   GetObject fails                     its HRESULT
-//   GetObject succeeds with no object   E_FAIL
-//   otherwise                           GetObject's HRESULT
-// The rack's contract is that *ppUnk holds a pointer to the interface asked
-// for, not just any IUnknown, so it is taken as a T* without QueryInterface.
+// Returns GetObject's HRESULT, E_FAIL when it succeeded without an object,
+// or E_POINTER when there is no rack; out is empty unless S_OK-class.
 template <class T>
-HRESULT LookupRackObject(IObjectRack* pRack, const OLECHAR* name, REFIID iid, ATL::CComPtr<T>& out) {
+HRESULT LookupRackObject(IObjectRack* pRack, BSTR bstrName, REFIID iid, CComPtr<T>& out) {
   out.Release();
   if (!pRack) return E_POINTER;
-  BSTR bstrName = ::SysAllocString(name ? name : OLESTR(""));
-  if (!bstrName) return E_OUTOFMEMORY;
-  IUnknown* pUnk = nullptr;
-  const HRESULT hr = pRack->GetObject(bstrName, iid, &pUnk);
-  ::SysFreeString(bstrName);
-  // On failure the out-parameter is not ours to touch, whatever it holds.
-  if (FAILED(hr)) return hr;
-  if (!pUnk) return E_FAIL;
-  out.Attach(reinterpret_cast<T*>(pUnk));
-  return hr;
+  IUnknown* raw = nullptr;
+  const HRESULT hr = pRack->GetObject(bstrName, iid, &raw);
+  // The rack answers with a pointer to the interface asked for, so this is
+  // the object's T* itself. Whatever came back is owned here, so a pointer
+  // returned along with a failure is released, not leaked.
+  out.Attach(reinterpret_cast<T*>(raw));
+  if (FAILED(hr)) {
+    out.Release();
+    return hr;
+  }
+  return out ? hr : E_FAIL;
 }
 
 #endif  // VELMORA_ADDIN_RACK_LOOKUP_H
