@@ -31,4 +31,12 @@ HRESULT LookupRackObject(IObjectRack* pRack, BSTR bstrName, REFIID iid, CComPtr<
   return out ? hr : E_FAIL;
 }
 
+// The same for a name that is not a BSTR yet (a literal): it is passed to the
+// rack as a BSTR, as the interface requires.
+template <class T>
+HRESULT LookupRackObject(IObjectRack* pRack, LPCOLESTR pszName, REFIID iid, CComPtr<T>& out) {
+  CComBSTR name(pszName);
+  return LookupRackObject(pRack, static_cast<BSTR>(name), iid, out);
+}
+
 #endif  // VELMORA_ADDIN_RACK_LOOKUP_H
