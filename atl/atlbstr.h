@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <memory>
+
 #include "atlexcept.h"
 
 namespace ATL {
@@ -14,7 +16,9 @@ class CComBSTR {
  public:
   CComBSTR() = default;
   CComBSTR(LPCOLESTR text) : m_str(Allocate(text)) {}  // NOLINT: implicit, as ATL's
-  CComBSTR(int length, LPCOLESTR text) : m_str(AllocateLength(text, static_cast<UINT>(length))) {}
+  // A negative length throws CAtlException(E_INVALIDARG): taken as unsigned
+  // it would copy far past the end of text.
+  CComBSTR(int length, LPCOLESTR text) : m_str(AllocateLength(text, length)) {}
   CComBSTR(const CComBSTR& other) : m_str(other.Copy()) {}
   CComBSTR(CComBSTR&& other) noexcept : m_str(other.m_str) { other.m_str = nullptr; }
   ~CComBSTR() { ::SysFreeString(m_str); }
@@ -28,7 +32,8 @@ class CComBSTR {
     return *this;
   }
   CComBSTR& operator=(const CComBSTR& other) {
-    if (this != &other) {
+    // addressof: operator& is overloaded (and empties the string).
+    if (this != std::addressof(other)) {
       BSTR copy = other.Copy();
       ::SysFreeString(m_str);
       m_str = copy;
@@ -36,7 +41,8 @@ class CComBSTR {
     return *this;
   }
   CComBSTR& operator=(CComBSTR&& other) noexcept {
-    if (this != &other) {
+    // addressof: operator& is overloaded (and empties the string).
+    if (this != std::addressof(other)) {
       ::SysFreeString(m_str);
       m_str = other.m_str;
       other.m_str = nullptr;
@@ -94,8 +100,9 @@ class CComBSTR {
     if (!result) AtlThrow(E_OUTOFMEMORY);
     return result;
   }
-  static BSTR AllocateLength(LPCOLESTR text, UINT length) {
-    BSTR result = ::SysAllocStringLen(text, length);
+  static BSTR AllocateLength(LPCOLESTR text, int length) {
+    if (length < 0) AtlThrow(E_INVALIDARG);
+    BSTR result = ::SysAllocStringLen(text, static_cast<UINT>(length));
     if (!result) AtlThrow(E_OUTOFMEMORY);
     return result;
   }

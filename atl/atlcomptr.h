@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <memory>
+
 namespace ATL {
 
 template <class T>
@@ -32,7 +34,8 @@ class CComPtr {
   }
   CComPtr& operator=(const CComPtr& other) { return *this = other.p; }
   CComPtr& operator=(CComPtr&& other) noexcept {
-    if (this != &other) {
+    // addressof: operator& is overloaded (and releases the pointer).
+    if (this != std::addressof(other)) {
       Release();
       p = other.p;
       other.p = nullptr;
@@ -53,10 +56,13 @@ class CComPtr {
     p = nullptr;
     if (old) old->Release();
   }
-  // Takes over a reference the caller owns.
+  // Takes over a reference the caller owns. The reference held before is
+  // released even when it is to the same object: the caller's reference is
+  // the one kept.
   void Attach(T* other) {
-    if (p != other) Release();
+    T* old = p;
     p = other;
+    if (old) old->Release();
   }
   // Hands the reference to the caller.
   T* Detach() {

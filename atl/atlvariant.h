@@ -47,9 +47,11 @@ class CComVariant : public VARIANT {
 
   HRESULT Clear() { return ::VariantClear(this); }
   HRESULT Copy(const VARIANT* source) { return InternalCopy(source); }
-  // Takes over the content of source, which is left VT_EMPTY.
+  // Takes over the content of source, which is left VT_EMPTY. Attaching
+  // itself keeps the content.
   HRESULT Attach(VARIANT* source) {
     if (!source) return E_INVALIDARG;
+    if (source == this) return S_OK;
     const HRESULT hr = Clear();
     if (FAILED(hr)) return hr;
     *static_cast<VARIANT*>(this) = *source;
@@ -57,22 +59,29 @@ class CComVariant : public VARIANT {
     return S_OK;
   }
   // Hands the content over to dest (cleared first); this is left VT_EMPTY.
+  // Detaching into itself keeps the content.
   HRESULT Detach(VARIANT* dest) {
     if (!dest) return E_POINTER;
+    if (dest == this) return S_OK;
     const HRESULT hr = ::VariantClear(dest);
     if (FAILED(hr)) return hr;
     *dest = *static_cast<VARIANT*>(this);
     vt = VT_EMPTY;
     return S_OK;
   }
+  // The Windows headers declare the source parameters of VariantCopy and
+  // VariantChangeType without const; neither function changes its source.
   HRESULT ChangeType(VARTYPE type, const VARIANT* source = nullptr) {
-    return ::VariantChangeType(this, source ? source : this, 0, type);
+    VARIANT* from = source ? const_cast<VARIANT*>(source) : this;
+    return ::VariantChangeType(this, from, 0, type);
   }
 
  private:
   HRESULT InternalCopy(const VARIANT* source) {
-    const HRESULT hr = ::VariantCopy(this, source);
+    const HRESULT hr = ::VariantCopy(this, const_cast<VARIANT*>(source));
     if (FAILED(hr)) {
+      // VariantCopy may fail before it clears the destination.
+      ::VariantClear(this);
       vt = VT_ERROR;
       scode = hr;
     }
