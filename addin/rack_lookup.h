@@ -13,22 +13,21 @@
 #include <velmora.h>
 
 // Returns GetObject's HRESULT, E_FAIL when it succeeded without an object,
-// or E_POINTER when there is no rack; out is empty unless S_OK-class.
+// or E_POINTER when there is no rack; out is non-null exactly on success.
 template <class T>
 HRESULT LookupRackObject(IObjectRack* pRack, BSTR bstrName, REFIID iid, CComPtr<T>& out) {
   out.Release();
   if (!pRack) return E_POINTER;
   IUnknown* raw = nullptr;
   const HRESULT hr = pRack->GetObject(bstrName, iid, &raw);
+  // COM leaves an out-parameter undefined on failure: whatever it holds is
+  // not ours to release.
+  if (FAILED(hr)) return hr;
+  if (!raw) return E_FAIL;
   // The rack answers with a pointer to the interface asked for, so this is
-  // the object's T* itself. Whatever came back is owned here, so a pointer
-  // returned along with a failure is released, not leaked.
+  // the object's T* itself, taken without another QueryInterface.
   out.Attach(reinterpret_cast<T*>(raw));
-  if (FAILED(hr)) {
-    out.Release();
-    return hr;
-  }
-  return out ? hr : E_FAIL;
+  return hr;
 }
 
 // The same for a name that is not a BSTR yet (a literal): it is passed to the
