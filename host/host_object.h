@@ -21,7 +21,9 @@
 
 #include "host/object_counter.h"
 
-// The IID of each interface a host object can implement.
+// The IID of each interface a host object can implement. The add-in's own
+// interfaces are here too, so that a test can make a stand-in of one with
+// CHostObject (CHostObject<IStartupClient2, IStartupClient>).
 template <class Interface>
 const IID& HostInterfaceId();
 template <> inline const IID& HostInterfaceId<IUnknown>() { return IID_IUnknown; }
@@ -30,6 +32,14 @@ template <> inline const IID& HostInterfaceId<IOptionsNode>() { return IID_IOpti
 template <> inline const IID& HostInterfaceId<IFileLocator>() { return IID_IFileLocator; }
 template <> inline const IID& HostInterfaceId<IDataObj>() { return IID_IDataObj; }
 template <> inline const IID& HostInterfaceId<IObjectRack>() { return IID_IObjectRack; }
+template <> inline const IID& HostInterfaceId<IObjectRackProvider>() { return IID_IObjectRackProvider; }
+template <> inline const IID& HostInterfaceId<IObjectRackClient>() { return IID_IObjectRackClient; }
+template <> inline const IID& HostInterfaceId<IStartupClient>() { return IID_IStartupClient; }
+template <> inline const IID& HostInterfaceId<IStartupClient2>() { return IID_IStartupClient2; }
+template <> inline const IID& HostInterfaceId<IStartupClient3>() { return IID_IStartupClient3; }
+template <> inline const IID& HostInterfaceId<IBCStartupClnt>() { return IID_IBCStartupClnt; }
+template <> inline const IID& HostInterfaceId<IVelmoraObj>() { return IID_IVelmoraObj; }
+template <> inline const IID& HostInterfaceId<IVelmoraHooks>() { return IID_IVelmoraHooks; }
 
 // Runs the body of a COM method so that nothing throws across the interface.
 template <class Body>
