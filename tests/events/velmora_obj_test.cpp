@@ -56,15 +56,16 @@ TEST_F(VelmoraObjTest, AnswersNothingOutsideItsTable) {
 }
 
 TEST_F(VelmoraObjTest, QueryInterfaceTakesOneReference) {
-  const ULONG before = object_->AddRef() - 1;
-  object_->Release();
+  const auto refs = [this] {
+    object_->AddRef();
+    return object_->Release();
+  };
+  const ULONG before = refs();
   {
     CComPtr<IUnknown> hooks = Query(IID_IVelmoraHooks);
-    EXPECT_EQ(before + 2, hooks->AddRef());
-    hooks->Release();
+    EXPECT_EQ(before + 1, refs());
   }
-  EXPECT_EQ(before, object_->Release() + 1);
-  object_->AddRef();
+  EXPECT_EQ(before, refs());
 }
 
 TEST_F(VelmoraObjTest, ExternalSetHooksIsNotHandled) {
