@@ -14,8 +14,6 @@ using namespace platform_internal;
 
 namespace {
 
-const char16_t kAppPaths[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-
 HRESULT NoAssociation() { return HRESULT_FROM_WIN32(ERROR_NO_ASSOCIATION); }
 
 std::u16string Unquoted(const std::u16string& text) {
@@ -32,7 +30,7 @@ HRESULT ProgramByName(const std::u16string& name, std::u16string* program) {
   }
   const std::u16string fileName = HasExtension(name) ? name : name + u".exe";
   std::u16string registered;
-  if (ReadDefaultText(HKEY_LOCAL_MACHINE, kAppPaths + fileName, &registered) && !registered.empty()) {
+  if (AppPathOf(fileName, &registered)) {
     *program = Unquoted(registered);
     return S_OK;
   }

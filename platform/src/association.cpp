@@ -53,6 +53,11 @@ bool VerbCommand(const std::u16string& typeOrProgId, const std::u16string& verb,
   return ReadDefaultText(HKEY_CLASSES_ROOT, commandKey, command) && !command->empty();
 }
 
+bool AppPathOf(const std::u16string& name, std::u16string* path) {
+  const std::u16string key = u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + name;
+  return ReadDefaultText(HKEY_LOCAL_MACHINE, key, path) && !path->empty();
+}
+
 std::u16string ProgramOfCommand(const std::u16string& command) {
   size_t start = 0;
   while (start < command.size() && command[start] == u' ') ++start;

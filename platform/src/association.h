@@ -18,6 +18,10 @@ bool ReadDefaultText(HKEY root, const std::u16string& subKey, std::u16string* te
 // holds the command line.
 bool VerbCommand(const std::u16string& typeOrProgId, const std::u16string& verb, std::u16string* command);
 
+// The App Paths entry of a program name (HKLM\...\App Paths\<name>), as
+// stored: quotes, if any, included.
+bool AppPathOf(const std::u16string& name, std::u16string* path);
+
 // The program a command line starts: the first token, its quotes removed,
 // or the text up to the first blank. Placeholders such as %1 are not part of it.
 std::u16string ProgramOfCommand(const std::u16string& command);

@@ -1,9 +1,10 @@
-// FindExecutableW: the program that opening a file starts. The file is
-// searched for the way the shell searches (the caller's folder, the current
-// one, then for a bare name the system folders and PATH); a program file is
-// its own program, a document is looked up by its extension. What comes back
-// follows Wine: the found file's full path as the caller spelled its name,
-// the program as the association's command names it.
+// FindExecutableW: the program that opening a file starts. A bare name with
+// an App Paths entry is that entry; otherwise the file is searched for the
+// way the shell searches (the caller's folder, the current one, then for a
+// bare name the system folders and PATH). A program file is its own program,
+// a document is looked up by its extension. What comes back follows Wine:
+// the App Paths value as stored, the found file's full path as the caller
+// spelled its name, or the program as the association's command names it.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -74,6 +75,11 @@ HINSTANCE WINAPI FindExecutableW(LPCWSTR lpFile, LPCWSTR lpDirectory, LPWSTR lpR
   // As under Wine, an empty name "succeeds" with an empty program.
   if (!*lpFile) return Result(kFound);
 
+  std::u16string registered;
+  if (IsBareName(lpFile) && AppPathOf(lpFile, &registered)) {
+    CopyResult(registered, lpResult);
+    return Result(kFound);
+  }
   std::u16string found;
   if (!Locate(lpFile, lpDirectory, &found)) return Result(SE_ERR_FNF);
   if (FolderExists(found)) return Result(SE_ERR_NOASSOC);

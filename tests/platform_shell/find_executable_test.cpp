@@ -187,6 +187,29 @@ TEST_F(FindExecutableTest, BareNameIsFoundInThePathFolders) {
   EXPECT_EQ(Outcome::FileNotFound, Find(OLESTR("Bin\\PathTool.exe"), nullptr, &program));
 }
 
+TEST_F(FindExecutableTest, BareNameWithAnAppPathsEntryIsThatEntry) {
+  ASSERT_FALSE(m_dir.MakeFile(OLESTR("VelmoraApp.exe")).empty());
+  TestAppPath entry(OLESTR("VelmoraApp.exe"), Expand(kTool));
+  ASSERT_TRUE(entry.IsValid());
+  TestString program;
+  // The entry wins over the file of that name in the folder given.
+  EXPECT_EQ(Outcome::Found, Find(OLESTR("velmoraapp.exe"), kDirMark, &program));
+  EXPECT_EQ(Expand(kTool), program);
+  // Only the name as written is looked up, and only a bare name.
+  EXPECT_EQ(Outcome::FileNotFound, Find(OLESTR("VelmoraApp"), nullptr, &program));
+  EXPECT_EQ(Outcome::Found, Find(m_dir.PathOf(OLESTR("VelmoraApp.exe")), nullptr, &program));
+  EXPECT_EQ(m_dir.PathOf(OLESTR("VelmoraApp.exe")), program);
+}
+
+TEST_F(FindExecutableTest, AppPathsEntryIsReturnedAsStored) {
+  const TestString stored = OLESTR("\"") + m_dir.PathOf(OLESTR("Gone.exe")) + OLESTR("\"");
+  TestAppPath entry(OLESTR("VelmoraApp.exe"), stored);
+  ASSERT_TRUE(entry.IsValid());
+  TestString program;
+  EXPECT_EQ(Outcome::Found, Find(OLESTR("VelmoraApp.exe"), nullptr, &program));
+  EXPECT_EQ(stored, program);
+}
+
 TEST(FindExecutableArguments, NullFileIsNotFoundAndEmptyFileFindsNothing) {
   WCHAR buffer[MAX_PATH] = {OLESTR('#')};
   EXPECT_EQ(SE_ERR_FNF, reinterpret_cast<INT_PTR>(FindExecutableW(nullptr, nullptr, buffer)));

@@ -26,7 +26,7 @@ std::string Narrow(const WCHAR* text) {
 
 void PrintTo(const EditCase& c, std::ostream* os) { *os << '"' << Narrow(c.input) << '"'; }
 
-TestString Edited(void (*edit)(LPWSTR), const WCHAR* input) {
+TestString Edited(void(WINAPI* edit)(LPWSTR), const WCHAR* input) {
   TestString buffer(input);
   buffer.push_back(0);
   edit(&buffer[0]);
