@@ -10,6 +10,8 @@
 #include <atlbase.h>
 #include <host.h>
 
+#include <wctype.h>
+
 #include <algorithm>
 #include <vector>
 
