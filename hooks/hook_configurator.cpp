@@ -41,9 +41,28 @@ HRESULT AddEntryNode(IOptionsNode* pNode, BSTR bstrName, CComPtr<IOptionsNode>& 
   return S_OK;
 }
 
-bool HasName(const CComBSTR& name) { return name.Length() > 0; }
+// A Hooks entry's values: the three hooks in the process itself, then the
+// same three in the processes it starts.
+struct HookValueNames {
+  BSTR own[3];
+  BSTR child[3];
+};
+
+HookValueNames HookValues() {
+  const CSharedConstants& k = SharedConstants();
+  return {{k.bstrBbHook, k.bstrGetMessageHook, k.bstrWndProcHook},
+          {k.bstrChildProcBbHook, k.bstrChildProcGetMessageHook, k.bstrChildProcWndProcHook}};
+}
 
 }  // namespace
+
+// The opening every per-process operation shares: both nodes held, and a
+// process name to use as the entry's name.
+HRESULT CHookConfigurator::OpenEntry(const CAppDetails& app, CComBSTR& name) const {
+  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
+  name = app.m_strProcessName.c_str();
+  return name.Length() > 0 ? S_OK : E_INVALIDARG;
+}
 
 CHookConfigurator::~CHookConfigurator() = default;
 
@@ -98,14 +117,14 @@ HRESULT CHookConfigurator::SetAllMode(bool bOn) {
 }
 
 HRESULT CHookConfigurator::AddProcess(const CAppDetails& app) {
-  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
-  CComBSTR name(app.m_strProcessName.c_str());
-  if (!HasName(name)) return E_INVALIDARG;
+  CComBSTR name;
+  HRESULT hr = OpenEntry(app, name);
+  if (FAILED(hr)) return hr;
   CComVariant nameVariant(name);
 
   // The Hooks half, whatever it gives, then the ALWAYS half.
   VARIANT_BOOL exists = VARIANT_FALSE;
-  HRESULT hr = m_spHooksNode->NodeExists(&nameVariant, &exists);
+  hr = m_spHooksNode->NodeExists(&nameVariant, &exists);
   if (SUCCEEDED(hr) && exists) {
     CAppDetails saved(app);
     CComVariant value;
@@ -135,39 +154,34 @@ HRESULT CHookConfigurator::AddProcess(const CAppDetails& app) {
 }
 
 HRESULT CHookConfigurator::CreateHookEntry(const CAppDetails& app) {
-  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
-  CComBSTR name(app.m_strProcessName.c_str());
-  if (!HasName(name)) return E_INVALIDARG;
+  CComBSTR name;
+  HRESULT hr = OpenEntry(app, name);
+  if (FAILED(hr)) return hr;
   CComPtr<IOptionsNode> entry;
-  const HRESULT hr = AddEntryNode(m_spHooksNode, name, entry);
+  hr = AddEntryNode(m_spHooksNode, name, entry);
   if (!entry) return hr;
 
-  const CSharedConstants& k = SharedConstants();
-  CComVariant hookName;
-  const BSTR hookNames[] = {k.bstrBbHook, k.bstrGetMessageHook, k.bstrWndProcHook};
-  for (BSTR valueName : hookNames) {
-    hookName = CComVariant(valueName);
+  const HookValueNames values = HookValues();
+  for (BSTR valueName : values.own) {
+    CComVariant hookName(valueName);
     entry->SetValue(&hookName, In(FlagValue(app.m_bHook)), app.m_nLevel, 0, 0, 0);
   }
-  const BSTR childNames[] = {k.bstrChildProcBbHook, k.bstrChildProcGetMessageHook, k.bstrChildProcWndProcHook};
-  for (BSTR valueName : childNames) {
-    hookName = CComVariant(valueName);
+  for (BSTR valueName : values.child) {
+    CComVariant hookName(valueName);
     entry->SetValue(&hookName, In(FlagValue(app.m_bChildProcesses)), app.m_nLevel, 0, 0, 0);
   }
   return S_OK;
 }
 
 HRESULT CHookConfigurator::RewriteHookEntry(const CAppDetails& app) {
-  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
-  CComBSTR name(app.m_strProcessName.c_str());
-  if (!HasName(name)) return E_INVALIDARG;
-  const CSharedConstants& k = SharedConstants();
-  const BSTR hookNames[] = {k.bstrBbHook, k.bstrGetMessageHook, k.bstrWndProcHook};
-  for (BSTR valueName : hookNames) {
+  CComBSTR name;
+  HRESULT hr = OpenEntry(app, name);
+  if (FAILED(hr)) return hr;
+  const HookValueNames values = HookValues();
+  for (BSTR valueName : values.own) {
     m_spHooksNode->SetNodeValue(name, valueName, In(FlagValue(app.m_bHook)), kEntryFlag, 0, 0, app.m_nLevel, 0);
   }
-  const BSTR childNames[] = {k.bstrChildProcBbHook, k.bstrChildProcGetMessageHook, k.bstrChildProcWndProcHook};
-  for (BSTR valueName : childNames) {
+  for (BSTR valueName : values.child) {
     m_spHooksNode->SetNodeValue(name, valueName, In(FlagValue(app.m_bChildProcesses)), kEntryFlag, 0, 0,
                                 app.m_nLevel, 0);
   }
@@ -175,11 +189,11 @@ HRESULT CHookConfigurator::RewriteHookEntry(const CAppDetails& app) {
 }
 
 HRESULT CHookConfigurator::CreateInjectorEntry(const CAppDetails& app) {
-  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
-  CComBSTR name(app.m_strProcessName.c_str());
-  if (!HasName(name)) return E_INVALIDARG;
+  CComBSTR name;
+  HRESULT hr = OpenEntry(app, name);
+  if (FAILED(hr)) return hr;
   CComPtr<IOptionsNode> entry;
-  const HRESULT hr = AddEntryNode(m_spAlwaysNode, name, entry);
+  hr = AddEntryNode(m_spAlwaysNode, name, entry);
   if (!entry) return hr;
 
   CComVariant enabled(OLESTR("Enabled"));
@@ -192,9 +206,9 @@ HRESULT CHookConfigurator::CreateInjectorEntry(const CAppDetails& app) {
 }
 
 HRESULT CHookConfigurator::RewriteInjectorEntry(const CAppDetails& app) {
-  if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
-  CComBSTR name(app.m_strProcessName.c_str());
-  if (!HasName(name)) return E_INVALIDARG;
+  CComBSTR name;
+  HRESULT hr = OpenEntry(app, name);
+  if (FAILED(hr)) return hr;
   m_spAlwaysNode->SetNodeValue(name, CComBSTR(OLESTR("Enabled")), In(FlagValue(app.m_bHook)), kEntryFlag, 0, 0,
                                app.m_nLevel, 0);
   m_spAlwaysNode->SetNodeValue(name, CComBSTR(OLESTR("UseDefault")), In(SharedConstants().varOne), kEntryFlag, 0, 0,
@@ -216,10 +230,12 @@ HRESULT CHookConfigurator::RevertPrevious() {
   const CSharedConstants& k = SharedConstants();
   VARIANT* reset = In(k.varMinusOne);
   if (m_spHooksNode) {
-    const BSTR valueNames[] = {k.bstrBbHook,          k.bstrGetMessageHook,          k.bstrWndProcHook,
-                               k.bstrChildProcBbHook, k.bstrChildProcGetMessageHook, k.bstrChildProcWndProcHook};
+    const HookValueNames values = HookValues();
     for (const CComBSTR& name : m_createdHooks) {
-      for (BSTR valueName : valueNames) {
+      for (BSTR valueName : values.own) {
+        m_spHooksNode->SetNodeValue(name, valueName, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
+      }
+      for (BSTR valueName : values.child) {
         m_spHooksNode->SetNodeValue(name, valueName, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
       }
     }

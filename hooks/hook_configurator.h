@@ -46,6 +46,7 @@ class CHookConfigurator {
   const std::deque<CAppDetails>& SavedHooksEntries() const { return m_savedHooks; }
 
  private:
+  HRESULT OpenEntry(const CAppDetails& app, CComBSTR& name) const;
   static HRESULT GetChildNode(IOptionsNode* pParent, const OLECHAR* pszName, CComPtr<IOptionsNode>& out);
 
   HRESULT CreateHookEntry(const CAppDetails& app);
