@@ -39,6 +39,21 @@ USHORT FeaturesFor(VARTYPE vt) {
   }
 }
 
+// The array functions step through BSTR and interface arrays a pointer at a
+// time when they destroy or copy them, so those cells are pointer-sized;
+// every other cell holds a whole VARIANT.
+ULONG ElementSizeFor(VARTYPE vt) {
+  switch (vt) {
+    case VT_BSTR:
+      return sizeof(BSTR);
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+      return sizeof(IUnknown*);
+    default:
+      return sizeof(VARIANT);
+  }
+}
+
 [[noreturn]] void ThrowAllocationFailure() { throw std::runtime_error("CKexSafeArray"); }
 
 }  // namespace
@@ -104,10 +119,7 @@ void CKexSafeArray::Create2D(LONG rows, LONG columns, VARTYPE vt) {
   m_psa->rgsabound[0].lLbound = 0;
   m_psa->rgsabound[1].cElements = static_cast<ULONG>(columns);
   m_psa->rgsabound[1].lLbound = 0;
-  // Every cell has VARIANT size whatever vt is, so that the VARIANT that
-  // PutElement copies into an array without element flags fits; sizeof, not
-  // Win32's 16 bytes, as the 64-bit VARIANT is 24.
-  m_psa->cbElements = sizeof(VARIANT);
+  m_psa->cbElements = ElementSizeFor(vt);
   m_psa->fFeatures = FeaturesFor(vt);
   if (FAILED(::SafeArrayAllocData(m_psa))) {
     ::SafeArrayDestroyDescriptor(m_psa);

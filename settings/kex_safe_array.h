@@ -57,18 +57,13 @@ class CKexSafeArray {
   ULONG GetRowCount() const;
   ULONG GetColumnCount() const;
 
-  // Replaces the array by a new 2-D one of rows x columns empty elements of
-  // VARIANT size, marked as elements of type vt. Throws std::runtime_error if
-  // a count is negative or the array cannot be allocated (then the wrapper is
-  // empty; an array held before is gone all the same).
-  //
-  // The cells are VARIANT-sized for every vt. Wine's array functions, and
-  // the Linux layer's, read and write cells in cbElements steps but destroy
-  // and copy BSTR and interface arrays in pointer steps, so in a VT_BSTR,
-  // VT_UNKNOWN or VT_DISPATCH array made here only the first cells are freed
-  // by Destroy and copied by a copy. An interface cell can be emptied first
-  // with PutElement of a null pointer; a BSTR cell cannot (a null BSTR is
-  // stored as an empty string).
+  // Replaces the array by a new 2-D one of rows x columns empty elements,
+  // marked as elements of type vt: the array SafeArrayCreate makes for vt
+  // with the bounds {columns, 0} and {rows, 0} given leftmost first. Cells
+  // are pointer-sized for VT_BSTR, VT_UNKNOWN and VT_DISPATCH and VARIANT-sized
+  // for every other vt. Throws std::runtime_error if a count is negative or
+  // the array cannot be allocated (then the wrapper is empty; an array held
+  // before is gone all the same).
   void Create2D(LONG rows, LONG columns, VARTYPE vt);
 
   // Changes the number of rows; cells keep their row and column, new rows are

@@ -233,17 +233,6 @@ class KexSafeArrayPutBstr : public testing::TestWithParam<bool> {
     }
     ASSERT_TRUE(array_.IsValid());
   }
-  // Create2D's VARIANT-sized BSTR cells are not all freed when the array is
-  // destroyed (see kex_safe_array.h), and a null BSTR put into a cell is
-  // stored as an empty string: the test frees the cells itself.
-  void TearDown() override {
-    BYTE* cell = static_cast<BYTE*>(array_.m_psa->pvData);
-    for (ULONG i = 0; i < 4; ++i, cell += array_.m_psa->cbElements) {
-      BSTR* text = reinterpret_cast<BSTR*>(cell);
-      ::SysFreeString(*text);
-      *text = nullptr;
-    }
-  }
 
   CKexSafeArray array_;
 };

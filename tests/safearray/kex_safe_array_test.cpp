@@ -294,6 +294,7 @@ TEST(KexSafeArrayCreate2D, VariantListMatchesSafeArrayCreate) {
 struct FeatureCase {
   VARTYPE vt;
   USHORT features;
+  ULONG elementSize;
 };
 
 class KexSafeArrayCreate2DFeatures : public testing::TestWithParam<FeatureCase> {};
@@ -304,7 +305,7 @@ TEST_P(KexSafeArrayCreate2DFeatures, FeaturesElementSizeAndVartype) {
   array.Create2D(3, 2, c.vt);
   ASSERT_TRUE(array.IsValid());
   EXPECT_EQ(c.features, array.m_psa->fFeatures);
-  EXPECT_EQ(sizeof(VARIANT), array.m_psa->cbElements);
+  EXPECT_EQ(c.elementSize, array.m_psa->cbElements);
   EXPECT_EQ(2u, array.m_psa->cDims);
   VARTYPE vt = VT_ILLEGAL;
   EXPECT_HR(S_OK, ::SafeArrayGetVartype(array.m_psa, &vt));
@@ -312,10 +313,13 @@ TEST_P(KexSafeArrayCreate2DFeatures, FeaturesElementSizeAndVartype) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ByVartype, KexSafeArrayCreate2DFeatures,
-                         testing::Values(FeatureCase{VT_BSTR, 0x0180}, FeatureCase{VT_DISPATCH, 0x0480},
-                                         FeatureCase{VT_VARIANT, 0x0880}, FeatureCase{VT_UNKNOWN, 0x0280},
-                                         FeatureCase{VT_I4, 0x0080}, FeatureCase{VT_R8, 0x0080},
-                                         FeatureCase{VT_BOOL, 0x0080}));
+                         testing::Values(FeatureCase{VT_BSTR, 0x0180, sizeof(BSTR)},
+                                         FeatureCase{VT_DISPATCH, 0x0480, sizeof(IDispatch*)},
+                                         FeatureCase{VT_VARIANT, 0x0880, sizeof(VARIANT)},
+                                         FeatureCase{VT_UNKNOWN, 0x0280, sizeof(IUnknown*)},
+                                         FeatureCase{VT_I4, 0x0080, sizeof(VARIANT)},
+                                         FeatureCase{VT_R8, 0x0080, sizeof(VARIANT)},
+                                         FeatureCase{VT_BOOL, 0x0080, sizeof(VARIANT)}));
 
 TEST(KexSafeArrayCreate2D, NegativeCountsThrowAndLeaveItEmpty) {
   CKexSafeArray array;
@@ -338,12 +342,8 @@ TEST(KexSafeArrayCreate2D, ThrowsAndStaysEmptyWhenTheDataCannotBeAllocated) {
   EXPECT_FALSE(array.IsValid());
 }
 
-// Create2D gives BSTR and interface arrays VARIANT-sized cells, but the array
-// functions of Wine and of the Linux layer destroy and copy such arrays in
-// pointer steps, so the later cells are neither freed nor copied. Disabled
-// until the element size or the array functions change; run it with
-// --gtest_also_run_disabled_tests to see the state.
-TEST(KexSafeArrayCreate2D, DISABLED_InterfaceCellsAreAllReleasedAndCopied) {
+// Every cell of an interface array is released at the end, and copied.
+TEST(KexSafeArrayCreate2D, InterfaceCellsAreAllReleasedAndCopied) {
   CountingObject object;
   {
     CKexSafeArray array;
