@@ -61,6 +61,11 @@ fi
 # our output open, or whatever waits for the end of that output would hang.
 "$wineserver" -p </dev/null >/dev/null 2>&1
 trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+# The first Wine process of a server session starts the prefix's services
+# (services.exe, winedevice.exe ...), which inherit its output and live as
+# long as the server. Start them here, away from ctest's pipes, or ctest
+# waits for the end of a test's output that never comes.
+/usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1
 rm -rf build/win64/test-results
 ctest --preset win64 -j "$jobs" || status=1
 "$wineserver" -k >/dev/null 2>&1 || true

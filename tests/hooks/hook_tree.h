@@ -18,6 +18,7 @@
 #include "host/variants.h"
 #include "hooks/hook_configurator.h"
 #include "launch/app_details.h"
+#include "tests/host/live_objects.h"
 
 extern const char kHooksPath[];   // the Hooks node, as the log names it
 extern const char kAlwaysPath[];  // the ALWAYS node
@@ -40,17 +41,16 @@ std::string ValueOf(CHostOptionsNode* node, const OLECHAR* entry, const OLECHAR*
 
 // Every test starts from a full tree with the configurator attached, and
 // ends by checking that every host object the configurator held was released.
-class HookConfiguratorTest : public testing::Test {
+class HookConfiguratorTest : public HostObjectsTest {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
   // The qualified texts of the calls of the given operations.
   std::vector<std::string> Calls(const std::vector<std::string>& operations) const {
     return tree->log->QualifiedTexts(operations);
   }
 
-  LONG liveBefore = 0;
+  // Destroyed in reverse: the configurator lets go of the nodes first.
   std::unique_ptr<HookTree> tree;
   std::unique_ptr<CHookConfigurator> config;
 };
