@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <utility>
 
-#include "atl/counting_object.h"
-#include "support/hresult.h"
+#include "tests/atl/counting_object.h"
+#include "tests/support/hresult.h"
 
 namespace {
 

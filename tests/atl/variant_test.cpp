@@ -4,8 +4,8 @@
 
 #include <atlbase.h>
 
-#include "atl/counting_object.h"
-#include "support/hresult.h"
+#include "tests/atl/counting_object.h"
+#include "tests/support/hresult.h"
 
 namespace {
 

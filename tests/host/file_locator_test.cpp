@@ -7,7 +7,7 @@
 
 #include "host/file_locator.h"
 #include "live_objects.h"
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace {
 

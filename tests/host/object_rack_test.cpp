@@ -9,7 +9,7 @@
 #include "host/object_rack.h"
 #include "host/options_node.h"
 #include "live_objects.h"
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "host/options_node.h"
 #include "host/variants.h"
 #include "live_objects.h"
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace {
 

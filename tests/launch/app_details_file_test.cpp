@@ -16,13 +16,13 @@
 #endif
 
 #include "host/file_locator.h"
-#include "host/live_objects.h"
+#include "tests/host/live_objects.h"
 #include "host/object_rack.h"
 #include "launch/app_details.h"
-#include "launch/debug_capture.h"
-#include "platform_shell/test_registrations.h"
-#include "platform_shell/wine.h"
-#include "support/temp_dir.h"
+#include "tests/launch/debug_capture.h"
+#include "tests/platform_shell/test_registrations.h"
+#include "tests/support/under_wine.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora_test {
 namespace {

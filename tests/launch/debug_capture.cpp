@@ -1,5 +1,5 @@
 // Debug output capture for the launch tests.
-#include "launch/debug_capture.h"
+#include "tests/launch/debug_capture.h"
 
 #include <objbase.h>
 

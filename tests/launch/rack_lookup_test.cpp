@@ -10,9 +10,9 @@
 
 #include "addin/rack_lookup.h"
 #include "host/file_locator.h"
-#include "host/live_objects.h"
+#include "tests/host/live_objects.h"
 #include "host/object_rack.h"
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace {
 

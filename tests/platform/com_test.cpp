@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "owners.h"
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace platform_test {
 namespace {

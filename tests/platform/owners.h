@@ -3,6 +3,7 @@
 #ifndef VELMORA_TESTS_PLATFORM_OWNERS_H
 #define VELMORA_TESTS_PLATFORM_OWNERS_H
 
+#include "tests/support/under_wine.h"
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -66,16 +67,7 @@ inline std::string Narrow(const OLECHAR* text) {
 // The hidden 32-bit slot just before a SAFEARRAY descriptor.
 inline DWORD HiddenVartype(SAFEARRAY* psa) { return reinterpret_cast<DWORD*>(psa)[-1]; }
 
-// Whether the real platform under test is Wine rather than Windows (always
-// false on Linux, where our own layer answers).
-inline bool RunningUnderWine() {
-#ifdef _WIN32
-  HMODULE ntdll = GetModuleHandleW(OLESTR("ntdll.dll"));
-  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-#else
-  return false;
-#endif
-}
+using velmora_test::RunningUnderWine;
 
 }  // namespace platform_test
 

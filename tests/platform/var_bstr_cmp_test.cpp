@@ -10,7 +10,7 @@
 #include <string>
 
 #include "owners.h"
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace platform_test {
 namespace {

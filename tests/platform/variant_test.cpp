@@ -3,7 +3,7 @@
 
 #include "owners.h"
 #include "test_object.h"
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace platform_test {
 namespace {

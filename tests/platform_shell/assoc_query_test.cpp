@@ -10,10 +10,10 @@
 
 #include <memory>
 
-#include "platform_shell/test_registrations.h"
-#include "platform_shell/wine.h"
-#include "support/hresult.h"
-#include "support/temp_dir.h"
+#include "tests/platform_shell/test_registrations.h"
+#include "tests/support/under_wine.h"
+#include "tests/support/hresult.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora_test {
 namespace {

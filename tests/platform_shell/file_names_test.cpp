@@ -7,7 +7,7 @@
 #include <objbase.h>
 #include <shlwapi.h>
 
-#include "support/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora_test {
 namespace {

@@ -9,8 +9,8 @@
 
 #include <memory>
 
-#include "platform_shell/test_registrations.h"
-#include "support/temp_dir.h"
+#include "tests/platform_shell/test_registrations.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora_test {
 namespace {

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform_shell/wine.h"
-#include "support/temp_dir.h"
+#include "tests/support/under_wine.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora_test {
 namespace {

@@ -10,7 +10,7 @@
 #include <platform_testing.h>
 #endif
 
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace velmora_test {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "support/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora_test {
 namespace {

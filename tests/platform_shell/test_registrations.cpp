@@ -1,11 +1,11 @@
 // Registry entries and PATH changes made by tests.
-#include "platform_shell/test_registrations.h"
+#include "tests/platform_shell/test_registrations.h"
 
 #include <objbase.h>
 
 #include <vector>
 
-#include "platform_shell/wine.h"
+#include "tests/support/under_wine.h"
 
 #ifndef _WIN32
 #include <platform_testing.h>

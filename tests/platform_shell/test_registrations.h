@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "support/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora_test {
 

@@ -6,10 +6,10 @@
 #include <limits>
 #include <cstring>
 
-#include "atl/counting_object.h"
-#include "safearray/host_list.h"
+#include "tests/atl/counting_object.h"
+#include "tests/safearray/host_list.h"
 #include "settings/kex_safe_array.h"
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace {
 

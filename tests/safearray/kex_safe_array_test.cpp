@@ -4,11 +4,11 @@
 
 #include <stdexcept>
 
-#include "atl/counting_object.h"
-#include "safearray/host_list.h"
-#include "safearray/under_wine.h"
+#include "tests/atl/counting_object.h"
+#include "tests/safearray/host_list.h"
+#include "tests/support/under_wine.h"
 #include "settings/kex_safe_array.h"
-#include "support/hresult.h"
+#include "tests/support/hresult.h"
 
 namespace {
 
@@ -331,7 +331,7 @@ TEST(KexSafeArrayCreate2D, NegativeCountsThrowAndLeaveItEmpty) {
 }
 
 TEST(KexSafeArrayCreate2D, ThrowsAndStaysEmptyWhenTheDataCannotBeAllocated) {
-  if (velmora_test::UnderWine()) {
+  if (velmora_test::RunningUnderWine()) {
     GTEST_SKIP() << "Wine's SafeArrayAllocData does not see the byte count overflow: it allocates the "
                     "wrapped count and succeeds";
   }

@@ -1,5 +1,5 @@
 // Temporary folders for tests, on both builds.
-#include "support/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <objbase.h>
 
