@@ -38,11 +38,13 @@ class FileConstructorTest : public HostObjectsTest {
     ASSERT_TRUE(m_dir.IsValid());
     // An 8.3-shaped name, so that only the disk knows its letter case.
     m_program = m_dir.MakeFile(OLESTR("VelTool.EXE"));
-    m_document = m_dir.MakeFile(OLESTR("report.vlmtest"));
+    m_document = m_dir.MakeFile(OLESTR("report.vlmlaunch"));
     ASSERT_FALSE(m_program.empty());
     ASSERT_FALSE(m_document.empty());
-    // The association names the program in lower case.
-    m_association.reset(new TestAssociation(OLESTR(".vlmtest"), OLESTR("Velmora.TestDoc"),
+    // The association names the program in lower case. Its names are this
+    // program's own: under Wine the test programs run side by side on one
+    // registry, and the shell suite registers and removes a type of its own.
+    m_association.reset(new TestAssociation(OLESTR(".vlmlaunch"), OLESTR("Velmora.LaunchTestDoc"),
                                             OLESTR("\"") + m_dir.PathOf(OLESTR("veltool.exe")) + OLESTR("\" \"%1\"")));
     ASSERT_TRUE(m_association->IsValid());
 
@@ -123,7 +125,7 @@ TEST_F(FileConstructorTest, ProgramIsNamedAsStoredOnDisk) {
 }
 
 TEST_F(FileConstructorTest, RelativeDocumentIsFoundInTheWorkingFolder) {
-  auto details = Build(nullptr, OLESTR("report.vlmtest"), m_dir.Path().c_str());
+  auto details = Build(nullptr, OLESTR("report.vlmlaunch"), m_dir.Path().c_str());
   EXPECT_EQ(WideString(OLESTR("VelTool.EXE")), details->m_strProcessName);
   EXPECT_EQ(WideString(m_dir.Path()), details->m_strWorkingDir);
 }
@@ -159,7 +161,7 @@ TEST_F(FileConstructorTest, ProgramMissingOnDiskLeavesTheNameToTheText) {
   // GetLongPathNameW then finds nothing.
   ASSERT_TRUE(m_association->SetCommand(OLESTR("\"") + m_dir.PathOf(OLESTR("Gone.exe")) + OLESTR("\" \"%1\"")));
   auto details = Build(nullptr, m_document.c_str());
-  EXPECT_EQ(WideString(OLESTR("report.vlmtest")), details->m_strProcessName);
+  EXPECT_EQ(WideString(OLESTR("report.vlmlaunch")), details->m_strProcessName);
 }
 
 TEST_F(FileConstructorTest, EmptyPathGivesNoProcessName) {
@@ -172,29 +174,29 @@ TEST_F(FileConstructorTest, EmptyPathGivesNoProcessName) {
 }
 
 TEST_F(FileConstructorTest, ProgramRegisteredUnderAppPaths) {
-  TestAppPath entry(OLESTR("VelmoraApp.exe"), m_program);
+  TestAppPath entry(OLESTR("VelmoraLaunchApp.exe"), m_program);
   ASSERT_TRUE(entry.IsValid());
   // FindExecutableW itself looks a bare program name up in App Paths.
-  EXPECT_EQ(WideString(OLESTR("VelTool.EXE")), Build(nullptr, OLESTR("VelmoraApp.exe"))->m_strProcessName);
+  EXPECT_EQ(WideString(OLESTR("VelTool.EXE")), Build(nullptr, OLESTR("VelmoraLaunchApp.exe"))->m_strProcessName);
   // Without its extension the name is not FindExecutableW's entry, but
   // AssocQueryStringW finds the program by it. Wine 8 does not implement
   // ASSOCF_INIT_BYEXENAME: there the name comes from the text.
-  EXPECT_EQ(WideString(RunningUnderWine() ? OLESTR("velmoraapp.exe") : OLESTR("VelTool.EXE")),
-            Build(nullptr, OLESTR("VelmoraApp"))->m_strProcessName);
+  EXPECT_EQ(WideString(RunningUnderWine() ? OLESTR("velmoralaunchapp.exe") : OLESTR("VelTool.EXE")),
+            Build(nullptr, OLESTR("VelmoraLaunchApp"))->m_strProcessName);
 }
 
 #ifndef _WIN32
 
 TEST_F(FileConstructorTest, MissingShlwapiOrAssocQueryStringLeavesTheNameToTheText) {
-  TestAppPath entry(OLESTR("VelmoraApp.exe"), m_program);
+  TestAppPath entry(OLESTR("VelmoraLaunchApp.exe"), m_program);
   ASSERT_TRUE(entry.IsValid());
 
   platform_testing::SetModuleMissing(OLESTR("Shlwapi.dll"), true);
-  EXPECT_EQ(WideString(OLESTR("velmoraapp.exe")), Build(nullptr, OLESTR("VelmoraApp"))->m_strProcessName);
+  EXPECT_EQ(WideString(OLESTR("velmoralaunchapp.exe")), Build(nullptr, OLESTR("VelmoraLaunchApp"))->m_strProcessName);
   platform_testing::ResetModules();
 
   platform_testing::SetExportMissing(OLESTR("Shlwapi.dll"), "AssocQueryStringW", true);
-  EXPECT_EQ(WideString(OLESTR("velmoraapp.exe")), Build(nullptr, OLESTR("VelmoraApp"))->m_strProcessName);
+  EXPECT_EQ(WideString(OLESTR("velmoralaunchapp.exe")), Build(nullptr, OLESTR("VelmoraLaunchApp"))->m_strProcessName);
   // The library was loaded and freed again (checked in TearDown).
 }
 
@@ -268,7 +270,7 @@ void PrintTo(const RackCase& c, std::ostream* os) { *os << c.name; }
 class RackAnswerTest : public FileConstructorTest, public testing::WithParamInterface<RackCase> {};
 
 TEST_P(RackAnswerTest, NoLocatorKeepsThePath) {
-  m_locator->MapPath(m_document.c_str(), OLESTR("C:\\Elsewhere\\report.vlmtest"));
+  m_locator->MapPath(m_document.c_str(), OLESTR("C:\\Elsewhere\\report.vlmlaunch"));
   switch (GetParam().answer) {
     case RackAnswer::NoObject:
       m_rack->PutObject(kLocatorName, nullptr);
