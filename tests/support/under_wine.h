@@ -6,6 +6,7 @@
 #define VELMORA_TESTS_SUPPORT_UNDER_WINE_H
 
 #include <windows.h>
+#include <objbase.h>
 
 namespace velmora_test {
 
