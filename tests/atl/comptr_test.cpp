@@ -12,6 +12,7 @@
 namespace {
 
 using velmora_test::CountingObject;
+using velmora_test::TwoCountingObjectsTest;
 
 // An out-parameter function as the host's methods are: hands out one new
 // reference.
@@ -21,16 +22,7 @@ HRESULT GetObject(CountingObject* object, IUnknown** out) {
   return S_OK;
 }
 
-class CComPtrTest : public testing::Test {
- protected:
-  void TearDown() override {
-    EXPECT_EQ(0u, a_.refs());
-    EXPECT_EQ(0u, b_.refs());
-  }
-
-  CountingObject a_;
-  CountingObject b_;
-};
+class CComPtrTest : public TwoCountingObjectsTest {};
 
 TEST_F(CComPtrTest, ConstructionAndCopiesCountReferences) {
   {

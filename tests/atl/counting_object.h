@@ -7,6 +7,8 @@
 #ifndef VELMORA_TESTS_ATL_COUNTING_OBJECT_H
 #define VELMORA_TESTS_ATL_COUNTING_OBJECT_H
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -68,6 +70,18 @@ class CountingObject : public IDispatch {
   ULONG releases_ = 0;
   const SAFEARRAY* watched_ = nullptr;
   ULONG locks_at_addref_ = 0;
+};
+
+// Two counting objects that every test must leave without a reference.
+class TwoCountingObjectsTest : public testing::Test {
+ protected:
+  void TearDown() override {
+    EXPECT_EQ(0u, a_.refs());
+    EXPECT_EQ(0u, b_.refs());
+  }
+
+  CountingObject a_;
+  CountingObject b_;
 };
 
 }  // namespace velmora_test

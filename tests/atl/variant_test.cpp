@@ -10,6 +10,7 @@
 namespace {
 
 using velmora_test::CountingObject;
+using velmora_test::TwoCountingObjectsTest;
 
 static_assert(sizeof(CComVariant) == sizeof(VARIANT), "a CComVariant passes as a VARIANT");
 
@@ -33,16 +34,7 @@ VARIANT UnknownVariant(CountingObject& object) {
   return v;
 }
 
-class CComVariantTest : public testing::Test {
- protected:
-  void TearDown() override {
-    EXPECT_EQ(0u, a_.refs());
-    EXPECT_EQ(0u, b_.refs());
-  }
-
-  CountingObject a_;
-  CountingObject b_;
-};
+class CComVariantTest : public TwoCountingObjectsTest {};
 
 TEST_F(CComVariantTest, ConstructorsSetTypeAndValue) {
   CComVariant empty;

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+#include "settings/kex_safe_array.h"
+
 namespace velmora_test {
 
 struct SafeArrayDestroyer {
@@ -83,6 +85,17 @@ class ScopedVariant {
 
  private:
   VARIANT v_;
+};
+
+// A wrapper viewing a host list of 3 rows and 2 columns that the test owns.
+class ViewedListFixture {
+ protected:
+  ViewedListFixture() : list_(MakeList(3, 2)) {
+    if (list_) array_.Attach(list_.get(), false);
+  }
+
+  ArrayPtr list_;
+  CKexSafeArray array_;
 };
 
 }  // namespace velmora_test

@@ -60,16 +60,9 @@ struct RangeCase {
 };
 
 // A list of 3 rows and 2 columns.
-class KexSafeArrayRange : public testing::TestWithParam<RangeCase> {
+class KexSafeArrayRange : public testing::TestWithParam<RangeCase>, protected velmora_test::ViewedListFixture {
  protected:
-  void SetUp() override {
-    list_ = MakeList(3, 2);
-    ASSERT_TRUE(list_);
-    array_.Attach(list_.get(), false);
-  }
-
-  ArrayPtr list_;
-  CKexSafeArray array_;
+  void SetUp() override { ASSERT_TRUE(list_); }
 };
 
 TEST_P(KexSafeArrayRange, OutsideTheRowsOrColumnsIsInvalidAndTouchesNothing) {

@@ -363,16 +363,9 @@ TEST(KexSafeArrayCreate2D, InterfaceCellsAreAllReleasedAndCopied) {
 }
 
 // Resize: rows come and go, every cell keeps its row and column.
-class KexSafeArrayResize : public testing::Test {
+class KexSafeArrayResize : public testing::Test, protected velmora_test::ViewedListFixture {
  protected:
-  void SetUp() override {
-    list_ = MakeList(3, 2);
-    ASSERT_TRUE(list_);
-    array_.Attach(list_.get(), false);
-  }
-
-  ArrayPtr list_;
-  CKexSafeArray array_;
+  void SetUp() override { ASSERT_TRUE(list_); }
 };
 
 TEST_F(KexSafeArrayResize, SameCountLeavesTheArrayAndItsLocksAlone) {
