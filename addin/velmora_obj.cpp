@@ -1,6 +1,6 @@
 #include "addin/velmora_obj.h"
 
-#include "addin/com_boundary.h"
+#include <atlguard.h>
 
 namespace {
 

@@ -3,7 +3,6 @@
 // change before the forwarded work runs and are not restored when it fails.
 // No event checks the data object itself: the receiving work answers a null
 // one.
-#include "addin/com_boundary.h"
 #include "addin/velmora_obj.h"
 
 HRESULT CVelmoraObj::NotHandled() { return E_NOTIMPL; }

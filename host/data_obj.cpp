@@ -21,7 +21,7 @@ ATL::CComPtr<CHostDataObj> CHostDataObj::Create(std::shared_ptr<CHostCallLog> lo
 }
 
 STDMETHODIMP CHostDataObj::GetItemByName(BSTR name, VARIANT* item) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     const HostString itemName = HostBstrStr(name);
     CHostCall call = DataCall("GetItemByName", itemName);
     if (!item) return Finish(call, E_POINTER);
@@ -41,7 +41,7 @@ STDMETHODIMP CHostDataObj::SetItemByNameEx(BSTR name, VARIANT* item, LONG setInG
 }
 
 STDMETHODIMP CHostDataObj::GetHistoryByName(BSTR name, SAFEARRAY** history) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = DataCall("GetHistoryByName", HostBstrStr(name));
     if (history) *history = nullptr;
     return Finish(call, E_NOTIMPL);
@@ -49,14 +49,14 @@ STDMETHODIMP CHostDataObj::GetHistoryByName(BSTR name, SAFEARRAY** history) {
 }
 
 STDMETHODIMP CHostDataObj::SetHistoryByName(BSTR name, SAFEARRAY* history) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = DataCall("SetHistoryByName", HostBstrStr(name));
     return Finish(call, E_NOTIMPL);
   });
 }
 
 HRESULT CHostDataObj::StoreFromCaller(const char* operation, BSTR name, VARIANT* item, LONG setInGlobalSettings) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     const HostString itemName = HostBstrStr(name);
     CHostCall call = DataCall(operation, itemName);
     if (item) call.value.emplace(*item);

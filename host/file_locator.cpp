@@ -9,7 +9,7 @@ ATL::CComPtr<CHostFileLocator> CHostFileLocator::Create(std::shared_ptr<CHostCal
 }
 
 HRESULT CHostFileLocator::Reserved(int slot) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call;
     call.object = "locator";
     call.operation = "Reserved" + std::to_string(slot);
@@ -20,7 +20,7 @@ HRESULT CHostFileLocator::Reserved(int slot) {
 }
 
 STDMETHODIMP CHostFileLocator::LocateFile(BSTR path, LONG flags, BSTR* located, BSTR* extra) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     const HostString wanted = HostBstrStr(path);
     CHostCall call;
     call.object = "locator";

@@ -16,6 +16,7 @@
 #include <host.h>
 
 #include <atlbase.h>
+#include <atlguard.h>
 
 #include <new>
 
@@ -40,20 +41,6 @@ template <> inline const IID& HostInterfaceId<IStartupClient3>() { return IID_IS
 template <> inline const IID& HostInterfaceId<IBCStartupClnt>() { return IID_IBCStartupClnt; }
 template <> inline const IID& HostInterfaceId<IVelmoraObj>() { return IID_IVelmoraObj; }
 template <> inline const IID& HostInterfaceId<IVelmoraHooks>() { return IID_IVelmoraHooks; }
-
-// Runs the body of a COM method so that nothing throws across the interface.
-template <class Body>
-HRESULT HostGuard(Body&& body) noexcept {
-  try {
-    return body();
-  } catch (const ATL::CAtlException& e) {
-    return e.m_hr;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
-}
 
 // Interface is the most derived interface; Bases are the other interfaces
 // QueryInterface answers (IUnknown is always answered).

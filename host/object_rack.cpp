@@ -21,7 +21,7 @@ ATL::CComPtr<CHostObjectRack> CHostObjectRack::Create(std::shared_ptr<CHostCallL
 }
 
 STDMETHODIMP CHostObjectRack::SetObject(BSTR name, IUnknown* object) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     const HostString objectName = HostBstrStr(name);
     CHostCall call = RackCall("SetObject", objectName);
     if (objectName.empty()) return Finish(call, E_INVALIDARG);
@@ -33,7 +33,7 @@ STDMETHODIMP CHostObjectRack::SetObject(BSTR name, IUnknown* object) {
 }
 
 STDMETHODIMP CHostObjectRack::GetObject(BSTR name, REFIID iid, IUnknown** object) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     const HostString objectName = HostBstrStr(name);
     CHostCall call = RackCall("GetObject", objectName);
     call.iid = iid;
@@ -50,7 +50,7 @@ STDMETHODIMP CHostObjectRack::GetObject(BSTR name, REFIID iid, IUnknown** object
 }
 
 STDMETHODIMP CHostObjectRack::RemoveObject(BSTR name) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     const HostString objectName = HostBstrStr(name);
     CHostCall call = RackCall("RemoveObject", objectName);
     if (auto injected = m_failures.Take("RemoveObject", objectName)) return Finish(call, *injected);

@@ -67,7 +67,7 @@ bool CHostOptionsNode::Refuses(REFIID iid) const {
 // ---- IOptionsNode ----
 
 STDMETHODIMP CHostOptionsNode::GetName(BSTR* name) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = NewCall("GetName");
     if (!name) return Finish(call, E_POINTER);
     *name = nullptr;
@@ -78,7 +78,7 @@ STDMETHODIMP CHostOptionsNode::GetName(BSTR* name) {
 }
 
 STDMETHODIMP CHostOptionsNode::GetNode(VARIANT* name, VARIANT* node) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = NewCall("GetNode");
     call.entry = NameArgText(name);
     if (node) ::VariantInit(node);
@@ -124,7 +124,7 @@ STDMETHODIMP CHostOptionsNode::GetNode(VARIANT* name, VARIANT* node) {
 }
 
 STDMETHODIMP CHostOptionsNode::NodeExists(VARIANT* name, VARIANT_BOOL* exists) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = NewCall("NodeExists");
     call.entry = NameArgText(name);
     if (!exists) return Finish(call, E_POINTER);
@@ -139,7 +139,7 @@ STDMETHODIMP CHostOptionsNode::NodeExists(VARIANT* name, VARIANT_BOOL* exists) {
 }
 
 STDMETHODIMP CHostOptionsNode::AddNode(BSTR name, LONG reserved) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = NewCall("AddNode");
     const HostString childName = HostBstrStr(name);
     call.entry = HostUtf8(childName);
@@ -151,7 +151,7 @@ STDMETHODIMP CHostOptionsNode::AddNode(BSTR name, LONG reserved) {
 }
 
 STDMETHODIMP CHostOptionsNode::RemoveNode(BSTR name) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = NewCall("RemoveNode");
     const HostString childName = HostBstrStr(name);
     call.entry = HostUtf8(childName);
@@ -162,7 +162,7 @@ STDMETHODIMP CHostOptionsNode::RemoveNode(BSTR name) {
 
 STDMETHODIMP CHostOptionsNode::SetValue(VARIANT* valueName, VARIANT* value, LONG level, LONG reserved1,
                                         LONG reserved2, LONG reserved3) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = NewCall("SetValue");
     call.entry = NameArgText(valueName);
     if (value) call.value.emplace(*value);
@@ -180,7 +180,7 @@ STDMETHODIMP CHostOptionsNode::SetValue(VARIANT* valueName, VARIANT* value, LONG
 }
 
 STDMETHODIMP CHostOptionsNode::GetValue(VARIANT* valueName, VARIANT* value) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = NewCall("GetValue");
     call.entry = NameArgText(valueName);
     if (!value) return Finish(call, E_POINTER);
@@ -197,7 +197,7 @@ STDMETHODIMP CHostOptionsNode::GetValue(VARIANT* valueName, VARIANT* value) {
 
 STDMETHODIMP CHostOptionsNode::GetNodeValue(BSTR child, BSTR valueName, VARIANT* value, LONG reserved1,
                                             LONG reserved2) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = NewCall("GetNodeValue");
     const HostString childName = HostBstrStr(child);
     const HostString name = HostBstrStr(valueName);
@@ -216,7 +216,7 @@ STDMETHODIMP CHostOptionsNode::GetNodeValue(BSTR child, BSTR valueName, VARIANT*
 
 STDMETHODIMP CHostOptionsNode::SetNodeValue(BSTR child, BSTR valueName, VARIANT* value, LONG flag, LONG reserved1,
                                             LONG reserved2, LONG level, LONG reserved3) {
-  return HostGuard([&]() -> HRESULT {
+  return GuardComCall([&]() -> HRESULT {
     CHostCall call = NewCall("SetNodeValue");
     const HostString childName = HostBstrStr(child);
     const HostString name = HostBstrStr(valueName);

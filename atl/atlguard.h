@@ -1,11 +1,12 @@
 // Nothing may be thrown across a COM interface. Work that can throw (the
 // string classes on out-of-memory, the safe-array wrapper when it cannot
 // allocate) runs through GuardComCall, which turns what it throws into an
-// HRESULT.
-#ifndef VELMORA_ADDIN_COM_BOUNDARY_H
-#define VELMORA_ADDIN_COM_BOUNDARY_H
+// HRESULT: the counterpart of AtlThrow at an interface's edge. Not one of
+// ATL's own names; the add-in and the substitute host both use it.
+#ifndef VELMORA_ATL_ATLGUARD_H
+#define VELMORA_ATL_ATLGUARD_H
 
-#include <atlbase.h>
+#include "atlexcept.h"
 
 #include <exception>
 #include <new>
@@ -23,4 +24,4 @@ HRESULT GuardComCall(Body&& body) noexcept {
   }
 }
 
-#endif  // VELMORA_ADDIN_COM_BOUNDARY_H
+#endif  // VELMORA_ATL_ATLGUARD_H
