@@ -4,13 +4,23 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ googletest
+  cmake make g++ googletest ccache
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   mingw-w64-tools   # widl
   libwine-dev       # the standard .idl files widl imports
   wine64            # runs the win64 test programs; also ships stdole2.tlb
+  wine32:i386       # runs the win32 (deliverable) test programs
 )
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+# wine32 is an i386 package: the architecture must be known to dpkg before
+# apt can even name it.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,10 +28,7 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "setup: installing ${missing[*]}"
 $sudo apt-get update -qq
-# No recommends: wine64 recommends wine32, and with it installed the 32-bit
-# loader is chosen and fails on this kernel ("Exec format error").
+# No recommends: nothing beyond what the builds and the suites use.
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The test command: set-up, the three builds, the Linux suite (sanitizers on)
-# and the Wine suite, then one summary line per suite.
+# The test command: set-up, the three builds, then three suites: linux
+# (sanitizers on), wine64 (the win64 build under Wine) and wine32 (the win32
+# deliverable, as it ships, under Wine), and one summary line per suite.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -14,6 +15,11 @@ stage "set-up"
 bash scripts/setup.sh || { echo "set-up failed"; exit 1; }
 echo "set-up: $(elapsed "$t0")"
 
+# Every clone builds from nothing; ccache makes that cheap when the paths it
+# hashes are relative to the clone (CI clones into a new folder each time).
+export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
+
+mkdir -p build
 for preset in linux win64 win32; do
   t=$(date +%s)
   stage "build $preset"
@@ -38,6 +44,7 @@ summarise() {
 }
 
 status=0
+summaries=()
 
 t=$(date +%s)
 stage "linux suite"
@@ -46,15 +53,18 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --preset linux -j "$jobs" || status=1
 echo "linux suite: $(elapsed "$t")"
-linux_summary=$(summarise linux build/linux/test-results)
+summaries+=("$(summarise linux build/linux/test-results)")
 
+# One WoW64 prefix for both Wine suites: Wine's 64-bit loader runs the win64
+# programs and hands the win32 ones to its 32-bit side.
 t=$(date +%s)
-stage "wine suite"
-export WINEPREFIX=$root/build/win64/wineprefix
+stage "wine prefix"
+export WINEPREFIX=$root/build/wineprefix
 export WINEDEBUG=-all
+wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+  "$wine" wineboot -i >/dev/null 2>&1
   "$wineserver" -w
 fi
 # A persistent server keeps each Wine process start short. It must not hold
@@ -65,21 +75,38 @@ trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
 # (services.exe, winedevice.exe ...), which inherit its output and live as
 # long as the server. Start them here, away from ctest's pipes, or ctest
 # waits for the end of a test's output that never comes.
-/usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1
+"$wine" wineboot </dev/null >/dev/null 2>&1
+echo "wine prefix: $(elapsed "$t")"
+
+t=$(date +%s)
+stage "wine64 suite"
 rm -rf build/win64/test-results
 ctest --preset win64 -j "$jobs" || status=1
-"$wineserver" -k >/dev/null 2>&1 || true
-echo "wine suite: $(elapsed "$t")"
-wine_summary=$(summarise wine build/win64/test-results)
+echo "wine64 suite: $(elapsed "$t")"
+summaries+=("$(summarise wine64 build/win64/test-results)")
 
-stage "win32 deliverable"
-win32_built=$(find build/win32 -name '*.exe' -o -name '*.dll' | wc -l)
-echo "win32: $win32_built binaries built (not run: this machine runs no 32-bit code)"
+# A kernel without 32-bit support cannot run the deliverable's programs at
+# all: probe it once with Wine's own 32-bit loader (a tiny i386 program) and
+# say so loudly rather than fail. Where it runs, the suite must pass.
+t=$(date +%s)
+stage "wine32 suite"
+if /usr/lib/wine/wine --version </dev/null >/dev/null 2>&1; then
+  rm -rf build/win32/test-results
+  ctest --preset win32 -j "$jobs" || status=1
+  summaries+=("$(summarise wine32 build/win32/test-results)")
+else
+  echo "!!"
+  echo "!! wine32 NOT RUN: this kernel refuses 32-bit code (Wine's 32-bit loader"
+  echo "!! does not start), so the deliverable's test programs cannot run here."
+  echo "!!"
+  summaries+=("wine32: not run (this machine runs no 32-bit code)")
+fi
+echo "wine32 suite: $(elapsed "$t")"
+"$wineserver" -k >/dev/null 2>&1 || true
 
 stage "summary ($(elapsed "$t0") in all)"
-echo "$linux_summary"
-echo "$wine_summary"
-case "$linux_summary $wine_summary" in
+printf '%s\n' "${summaries[@]}"
+case "${summaries[*]}" in
   *" 0 passed"*) echo "a suite ran no test"; status=1 ;;
 esac
 exit $status
