@@ -44,6 +44,30 @@ inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
 
 static_assert(sizeof(GUID) == 16, "GUID is 16 bytes");
 
+#ifdef __cplusplus
+// __uuidof(Interface): the interface identifier that belongs to a type. The
+// SDK headers and widl's generated headers attach one to each interface with
+// __CRT_UUID_DECL, as the mingw-w64 headers do; here it is a specialisation
+// of one function template. Only type names are supported.
+extern "C++" {
+namespace platform_uuid {
+template <class T>
+const IID& Of();
+}  // namespace platform_uuid
+}
+#define __CRT_UUID_DECL(type, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8)          \
+  extern "C++" {                                                                 \
+  namespace platform_uuid {                                                      \
+  template <>                                                                    \
+  inline const IID& Of<type>() {                                                 \
+    static const IID value = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}};      \
+    return value;                                                                \
+  }                                                                              \
+  }                                                                              \
+  }
+#define __uuidof(type) ::platform_uuid::Of<type>()
+#endif
+
 #endif /* _GUIDDEF_H_ */
 
 #undef DEFINE_GUID

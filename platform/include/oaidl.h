@@ -163,4 +163,6 @@ IDispatch : public IUnknown {
 };
 typedef IDispatch* LPDISPATCH;
 
+__CRT_UUID_DECL(IDispatch, 0x00020400, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46)
+
 #endif /* __oaidl_h__ */
