@@ -30,6 +30,11 @@ class CVelmoraObj : public CComObjectRootEx<CComSingleThreadModel>,
 
   static const CInterfaceEntry<CVelmoraObj>* GetInterfaceTable(size_t* count);
 
+  // Gives up what the object holds of others, in its teardown order, while
+  // the object is still whole: a host object that calls back into it while
+  // it is released finds a working IUnknown, not a half-destroyed one.
+  void FinalRelease();
+
   // IObjectRackClient: keeps the rack, then (re)opens the hook settings.
   STDMETHOD(SetRack)(IObjectRack* pObjectRack) override;
 
@@ -58,13 +63,14 @@ class CVelmoraObj : public CComObjectRootEx<CComSingleThreadModel>,
   STDMETHOD(StartBCReplay)(IDataObj* pDataObj) override;
   STDMETHOD(StopBCReplay)(IDataObj* pDataObj) override;
 
-  // The work the run events forward to. Each takes the event's data object
-  // as it came (possibly null) and returns an HRESULT; none throws.
-  HRESULT LaunchApplications(IDataObj* pDataObj);
-  HRESULT UpdateHookScope(IDataObj* pDataObj);
-  HRESULT RegisterLauncher(IDataObj* pDataObj);
-  HRESULT AccumulateBCApps(IDataObj* pDataObj);
-  HRESULT ClearBCApps();
+  // The work the run events forward to, each to the subsystem that does it.
+  // Each takes the event's data object as it came (possibly null) and
+  // returns an HRESULT; none throws.
+  [[nodiscard]] HRESULT LaunchApplications(IDataObj* pDataObj);
+  [[nodiscard]] HRESULT UpdateHookScope(IDataObj* pDataObj);
+  [[nodiscard]] HRESULT RegisterLauncher(IDataObj* pDataObj);
+  [[nodiscard]] HRESULT AccumulateBCApps(IDataObj* pDataObj);
+  [[nodiscard]] HRESULT ClearBCApps();
 
   // Read-only views for tests and diagnostics.
   BOOL IsBPTRun() const { return m_bBPTRun; }

@@ -1,12 +1,12 @@
 // CComBSTR: owns one BSTR. A null BSTR and one of length 0 are both empty.
 // Allocation failures throw CAtlException(E_OUTOFMEMORY), as ATL's do.
+// Out-parameters go through Receive(), as for every owner here; there is no
+// operator&.
 #ifndef VELMORA_ATL_ATLBSTR_H
 #define VELMORA_ATL_ATLBSTR_H
 
 #include <windows.h>
 #include <oleauto.h>
-
-#include <memory>
 
 #include "atlexcept.h"
 
@@ -32,8 +32,7 @@ class CComBSTR {
     return *this;
   }
   CComBSTR& operator=(const CComBSTR& other) {
-    // addressof: operator& is overloaded (and empties the string).
-    if (this != std::addressof(other)) {
+    if (this != &other) {
       BSTR copy = other.Copy();
       ::SysFreeString(m_str);
       m_str = copy;
@@ -41,8 +40,7 @@ class CComBSTR {
     return *this;
   }
   CComBSTR& operator=(CComBSTR&& other) noexcept {
-    // addressof: operator& is overloaded (and empties the string).
-    if (this != std::addressof(other)) {
+    if (this != &other) {
       ::SysFreeString(m_str);
       m_str = other.m_str;
       other.m_str = nullptr;
@@ -51,8 +49,8 @@ class CComBSTR {
   }
 
   operator BSTR() const { return m_str; }
-  // Frees what is held, so an out-parameter call never leaks.
-  BSTR* operator&() {
+  // For an out-parameter: frees what is held and returns the empty slot.
+  BSTR* Receive() {
     Empty();
     return &m_str;
   }

@@ -2,8 +2,10 @@
 // table-driven QueryInterface, and CComObject<T>, which supplies IUnknown on
 // top of a class that derives from its interfaces.
 //
-// The interface table is a plain array of (IID, cast) rows in QueryInterface
-// order; IUnknown is answered with the first row. A class exposes it as
+// The interface table is a plain array of rows in QueryInterface order, each
+// made by InterfaceEntry<T, I>() (or <T, I, Base> when I is answered through
+// a base that extends it); IUnknown is answered with the first row. A class
+// exposes it as
 //   static const CInterfaceEntry<T>* GetInterfaceTable(size_t* count);
 #ifndef VELMORA_ATL_ATLCOM_H
 #define VELMORA_ATL_ATLCOM_H
@@ -11,7 +13,13 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <limits>
+
 #include <new>
+#include <type_traits>
+
+#include "atlguard.h"
+#include "atliid.h"
 
 namespace ATL {
 
@@ -24,15 +32,25 @@ class CComSingleThreadModel {
 
 template <class T>
 struct CInterfaceEntry {
-  const IID* piid;
+  const IID& (*iid)();
   IUnknown* (*cast)(T* object);
 };
 
-// The row function for interface I of class T. Going through I* first picks
-// the base that carries I when T derives from IUnknown more than once.
-template <class I, class T>
+// The cast for a row: going through Base* first picks the base that carries
+// the interface when T derives from IUnknown more than once.
+template <class Base, class T>
 IUnknown* InterfaceCast(T* object) {
-  return static_cast<I*>(object);
+  return static_cast<Base*>(object);
+}
+
+// The row that answers interface I with T's base Base. The IID comes from I
+// itself, and Base must extend I, so a row cannot hand out a pointer of
+// another interface than the one asked for.
+template <class T, class I, class Base = I>
+constexpr CInterfaceEntry<T> InterfaceEntry() {
+  static_assert(std::is_base_of<I, Base>::value, "the base must extend the interface it answers");
+  static_assert(std::is_base_of<Base, T>::value, "the class must derive from the base");
+  return {&IidOf<I>, &InterfaceCast<Base, T>};
 }
 
 template <class ThreadModel>
@@ -55,7 +73,7 @@ class CComObjectRootEx {
       match = &table[0];
     } else {
       for (size_t i = 0; i < count && !match; ++i) {
-        if (InlineIsEqualGUID(iid, *table[i].piid)) match = &table[i];
+        if (InlineIsEqualGUID(iid, table[i].iid())) match = &table[i];
       }
     }
     if (!match) return E_NOINTERFACE;
@@ -70,21 +88,36 @@ class CComObjectRootEx {
 };
 
 // A heap object of class T with IUnknown; deleted when its count reaches 0.
+//
+// While it is being destroyed its count stands far below zero, so a host
+// that calls back into it from FinalRelease (taking and dropping a reference
+// while the object lets go of the host's objects) cannot bring the count to
+// zero a second time and delete it twice. T::FinalRelease is where T gives
+// up what it holds of others: it runs while IUnknown is still this class's.
 template <class T>
 class CComObject : public T {
  public:
   CComObject() = default;
-  virtual ~CComObject() { T::FinalRelease(); }
+  virtual ~CComObject() {
+    this->m_dwRef = kDestroying;
+    T::FinalRelease();
+  }
 
   // The new object has a count of 0: the caller takes the first reference.
+  // Nothing is thrown: a constructor or FinalConstruct that throws (the
+  // standard containers do when they cannot allocate) gives its HRESULT.
   static HRESULT CreateInstance(CComObject<T>** pp) {
     if (!pp) return E_POINTER;
     *pp = nullptr;
-    CComObject<T>* object = new (std::nothrow) CComObject<T>();
-    if (!object) return E_OUTOFMEMORY;
+    CComObject<T>* object = nullptr;
+    HRESULT hr = GuardComCall([&] {
+      object = new CComObject<T>();
+      return S_OK;
+    });
+    if (FAILED(hr)) return hr;
     // FinalConstruct may take and drop references; keep the object alive.
     object->InternalAddRef();
-    const HRESULT hr = object->FinalConstruct();
+    hr = GuardComCall([&] { return object->FinalConstruct(); });
     object->InternalRelease();
     if (FAILED(hr)) {
       delete object;
@@ -103,6 +136,9 @@ class CComObject : public T {
     if (count == 0) delete this;
     return count;
   }
+
+ private:
+  static constexpr LONG kDestroying = std::numeric_limits<LONG>::min() / 2;
 };
 
 }  // namespace ATL

@@ -1,7 +1,9 @@
 // CComPtr: owns one reference to a COM interface.
 //
-// Unlike ATL's, taking the address (&sp) of a non-empty pointer releases what
-// it held instead of asserting, so an out-parameter call can never leak.
+// Out-parameters go through Receive(), the one convention of every owner in
+// this stand-in (CComBSTR and CComVariant have the same): it gives up what
+// was held, visibly at the call site, and hands out the empty slot. There is
+// no operator&: &sp is the owner's own address and passes for no T**.
 #ifndef VELMORA_ATL_ATLCOMPTR_H
 #define VELMORA_ATL_ATLCOMPTR_H
 
@@ -9,6 +11,8 @@
 #include <objbase.h>
 
 #include <memory>
+
+#include "atliid.h"
 
 namespace ATL {
 
@@ -34,8 +38,7 @@ class CComPtr {
   }
   CComPtr& operator=(const CComPtr& other) { return *this = other.p; }
   CComPtr& operator=(CComPtr&& other) noexcept {
-    // addressof: operator& is overloaded (and releases the pointer).
-    if (this != std::addressof(other)) {
+    if (this != &other) {
       Release();
       p = other.p;
       other.p = nullptr;
@@ -45,7 +48,8 @@ class CComPtr {
 
   operator T*() const { return p; }
   T* operator->() const { return p; }
-  T** operator&() {
+  // For an out-parameter: releases what is held and returns the empty slot.
+  T** Receive() {
     Release();
     return &p;
   }
@@ -76,16 +80,27 @@ class CComPtr {
     if (p) p->AddRef();
     return S_OK;
   }
+  // The interface asked for is the type of the out-parameter, so the IID
+  // and the pointer can never disagree.
   template <class Q>
-  HRESULT QueryInterface(REFIID iid, Q** out) const {
+  [[nodiscard]] HRESULT QueryInterface(Q** out) const {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!p) return E_POINTER;
-    return p->QueryInterface(iid, reinterpret_cast<void**>(out));
+    return p->QueryInterface(IidOf<Q>(), reinterpret_cast<void**>(out));
   }
 
   T* p = nullptr;
 };
+
+// Asks source for interface Q into out (released first), the IID taken from
+// Q: the typed QueryInterface for a raw pointer. E_POINTER without a source.
+template <class Q>
+[[nodiscard]] HRESULT QueryTo(IUnknown* source, CComPtr<Q>& out) {
+  Q** slot = out.Receive();
+  if (!source) return E_POINTER;
+  return source->QueryInterface(IidOf<Q>(), reinterpret_cast<void**>(slot));
+}
 
 }  // namespace ATL
 

@@ -1,14 +1,17 @@
 // The applications of the business components started during a
-// business-process run, gathered so that every rebuilt hook scope covers them.
-#include "addin/velmora_obj.h"
+// business-process run.
+#include "events/bc_apps.h"
 
-HRESULT CVelmoraObj::AccumulateBCApps(IDataObj* pDataObj) {
+namespace bc_apps {
+
+HRESULT Accumulate(CKexSafeArray&, IDataObj* pDataObj) {
   if (!pDataObj) return E_INVALIDARG;
   return S_OK;
 }
 
-HRESULT CVelmoraObj::ClearBCApps() {
+void Clear(CKexSafeArray& saBCApps) {
   // Destroy gives up every lock first, so a locked array cannot survive.
-  m_saBCApps.Destroy();
-  return S_OK;
+  saBCApps.Destroy();
 }
+
+}  // namespace bc_apps

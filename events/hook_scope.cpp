@@ -1,7 +1,11 @@
 // Rebuilding the hook scope from the record-and-run settings.
-#include "addin/velmora_obj.h"
+#include "events/hook_scope.h"
 
-HRESULT CVelmoraObj::UpdateHookScope(IDataObj* pDataObj) {
+namespace hook_scope {
+
+HRESULT Update(IDataObj* pDataObj, IObjectRack*, CHookConfigurator&, const CKexSafeArray*) {
   if (!pDataObj) return E_INVALIDARG;
   return S_OK;
 }
+
+}  // namespace hook_scope

@@ -1,5 +1,9 @@
 // Registering the host's launcher for Windows applications when loading
 // completes.
-#include "addin/velmora_obj.h"
+#include "events/launcher_registration.h"
 
-HRESULT CVelmoraObj::RegisterLauncher(IDataObj*) { return S_OK; }
+namespace launcher_registration {
+
+HRESULT Register(IDataObj*, IObjectRack*) { return S_OK; }
+
+}  // namespace launcher_registration

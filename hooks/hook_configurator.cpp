@@ -1,6 +1,6 @@
 #include "hooks/hook_configurator.h"
 
-#include "addin/rack_lookup.h"
+#include "settings/rack_lookup.h"
 #include "settings/shared_constants.h"
 
 namespace {
@@ -19,11 +19,11 @@ VARIANT* In(const VARIANT& v) { return const_cast<VARIANT*>(&v); }
 
 // Reads a value of a child entry and, when it converts to VT_I4, replaces
 // flag with (value != 0). A value missing or of another kind keeps flag.
-void ReadSavedFlag(IOptionsNode* pNode, BSTR bstrEntry, BSTR bstrValueName, VARIANT& scratch, bool& flag) {
-  VariantClear(&scratch);
-  if (FAILED(pNode->GetNodeValue(bstrEntry, bstrValueName, &scratch, 0, 0))) return;
-  if (FAILED(VariantChangeType(&scratch, &scratch, 0, VT_I4)) || scratch.vt != VT_I4) return;
-  flag = scratch.lVal != 0;
+void ReadSavedFlag(IOptionsNode* pNode, BSTR bstrEntry, BSTR bstrValueName, bool& flag) {
+  CComVariant value;
+  if (FAILED(pNode->GetNodeValue(bstrEntry, bstrValueName, value.Receive(), 0, 0))) return;
+  if (FAILED(value.ChangeType(VT_I4)) || value.vt != VT_I4) return;
+  flag = value.lVal != 0;
 }
 
 // The entry as a child node of pNode, after AddNode: S_OK and the node, a
@@ -34,10 +34,10 @@ HRESULT AddEntryNode(IOptionsNode* pNode, BSTR bstrName, CComPtr<IOptionsNode>& 
   if (FAILED(hr)) return hr;
   CComVariant name(bstrName);
   CComVariant child;
-  hr = pNode->GetNode(&name, &child);
+  hr = pNode->GetNode(name.AsInput(), child.Receive());
   if (FAILED(hr)) return hr;
   if (child.vt != VT_DISPATCH || !child.pdispVal) return hr;
-  if (FAILED(child.pdispVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&entry)))) return E_FAIL;
+  if (FAILED(QueryTo(child.pdispVal, entry))) return E_FAIL;
   return S_OK;
 }
 
@@ -66,14 +66,16 @@ HRESULT CHookConfigurator::OpenEntry(const CAppDetails& app, CComBSTR& name) con
 
 CHookConfigurator::~CHookConfigurator() = default;
 
-HRESULT CHookConfigurator::GetChildNode(IOptionsNode* pParent, const OLECHAR* pszName, CComPtr<IOptionsNode>& out) {
-  CComVariant name(pszName);
+HRESULT CHookConfigurator::GetChildNode(IOptionsNode* pParent, BSTR bstrName, CComPtr<IOptionsNode>& out) {
+  CComVariant name(bstrName);
   CComVariant child;
-  const HRESULT hr = pParent->GetNode(&name, &child);
+  const HRESULT hr = pParent->GetNode(name.AsInput(), child.Receive());
   // The host's own HRESULT is not passed on: a missing child is a missing child.
   if (FAILED(hr) || child.vt != VT_DISPATCH || !child.pdispVal) return E_FAIL;
   CComPtr<IOptionsNode> node;
-  child.pdispVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&node));
+  // A child that is not an option node is as good as none: the null test
+  // below decides.
+  (void)QueryTo(child.pdispVal, node);
   out = node;
   return out ? S_OK : E_FAIL;
 }
@@ -85,24 +87,27 @@ HRESULT CHookConfigurator::Attach(IObjectRack* pRack) {
     return S_OK;
   }
 
+  const CSharedConstants& k = SharedConstants();
   CComPtr<IOptionsNode> root;
-  LookupRackObject(pRack, SharedConstants().bstrTestOptions, IID_IOptionsNode, root);
+  // Whatever the lookup answers, no root means no hook settings.
+  (void)LookupRackObject(pRack, k.bstrTestOptions, root);
   if (!root) return E_FAIL;
 
-  // The Hooks node always takes the outcome of a new lookup.
+  // The Hooks node always takes the outcome of a new lookup, found or not.
   CComPtr<IOptionsNode> hooks;
-  GetChildNode(root, OLESTR("Hooks"), hooks);
+  (void)GetChildNode(root, k.bstrHooks, hooks);
   m_spHooksNode = hooks;
 
   // "HooksMgr" is a child of the root, not of "Hooks".
   CComPtr<IOptionsNode> hooksMgr;
-  HRESULT hr = GetChildNode(root, OLESTR("HooksMgr"), hooksMgr);
+  HRESULT hr = GetChildNode(root, k.bstrHooksMgr, hooksMgr);
   if (FAILED(hr)) return hr;
   CComPtr<IOptionsNode> injector;
-  hr = GetChildNode(hooksMgr, OLESTR("DllInjector"), injector);
+  hr = GetChildNode(hooksMgr, k.bstrDllInjector, injector);
   if (FAILED(hr)) return hr;
-  // A missing "ALWAYS" keeps the node held before.
-  GetChildNode(injector, OLESTR("ALWAYS"), m_spAlwaysNode);
+  // A missing "ALWAYS" keeps the node held before; the lookup's result is
+  // in what the node holds afterwards.
+  (void)GetChildNode(injector, k.bstrAlways, m_spAlwaysNode);
   return S_OK;
 }
 
@@ -110,10 +115,11 @@ HRESULT CHookConfigurator::SetAllMode(bool bOn) {
   if (!m_spAlwaysNode || !m_spHooksNode) return E_POINTER;
   const CSharedConstants& k = SharedConstants();
   VARIANT* v = In(FlagValue(bOn));
-  m_spHooksNode->SetNodeValue(k.bstrAll, k.bstrGetMessageHook, v, kSwitchFlag, 0, 0, kSwitchLevel, 0);
-  m_spHooksNode->SetNodeValue(k.bstrAll, k.bstrWndProcHook, v, kSwitchFlag, 0, 0, kSwitchLevel, 0);
-  return m_spAlwaysNode->SetNodeValue(CComBSTR(OLESTR("DEFAULT")), CComBSTR(OLESTR("Enabled")), v, kSwitchFlag, 0, 0,
-                                      kSwitchLevel, 0);
+  // Only the "DEFAULT" switch's result is the caller's: the host treats the
+  // two "all" values as hints.
+  (void)m_spHooksNode->SetNodeValue(k.bstrAll, k.bstrGetMessageHook, v, kSwitchFlag, 0, 0, kSwitchLevel, 0);
+  (void)m_spHooksNode->SetNodeValue(k.bstrAll, k.bstrWndProcHook, v, kSwitchFlag, 0, 0, kSwitchLevel, 0);
+  return m_spAlwaysNode->SetNodeValue(k.bstrDefault, k.bstrEnabled, v, kSwitchFlag, 0, 0, kSwitchLevel, 0);
 }
 
 HRESULT CHookConfigurator::AddProcess(const CAppDetails& app) {
@@ -121,27 +127,26 @@ HRESULT CHookConfigurator::AddProcess(const CAppDetails& app) {
   HRESULT hr = OpenEntry(app, name);
   if (FAILED(hr)) return hr;
   CComVariant nameVariant(name);
+  const CSharedConstants& k = SharedConstants();
 
   // The Hooks half, whatever it gives, then the ALWAYS half.
   VARIANT_BOOL exists = VARIANT_FALSE;
-  hr = m_spHooksNode->NodeExists(&nameVariant, &exists);
+  hr = m_spHooksNode->NodeExists(nameVariant.AsInput(), &exists);
   if (SUCCEEDED(hr) && exists) {
     CAppDetails saved(app);
-    CComVariant value;
-    ReadSavedFlag(m_spHooksNode, name, SharedConstants().bstrBbHook, value, saved.m_bHook);
-    ReadSavedFlag(m_spHooksNode, name, SharedConstants().bstrChildProcBbHook, value, saved.m_bChildProcesses);
+    ReadSavedFlag(m_spHooksNode, name, k.bstrBbHook, saved.m_bHook);
+    ReadSavedFlag(m_spHooksNode, name, k.bstrChildProcBbHook, saved.m_bChildProcesses);
     if (SUCCEEDED(RewriteHookEntry(app))) m_savedHooks.push_back(saved);
   } else if (SUCCEEDED(CreateHookEntry(app))) {
     m_createdHooks.push_back(name);
   }
 
   exists = VARIANT_FALSE;
-  hr = m_spAlwaysNode->NodeExists(&nameVariant, &exists);
+  hr = m_spAlwaysNode->NodeExists(nameVariant.AsInput(), &exists);
   if (SUCCEEDED(hr) && exists) {
     CAppDetails saved(app);
-    CComVariant value;
-    ReadSavedFlag(m_spAlwaysNode, name, CComBSTR(OLESTR("Enabled")), value, saved.m_bHook);
-    ReadSavedFlag(m_spAlwaysNode, name, CComBSTR(OLESTR("ChildProcesses")), value, saved.m_bChildProcesses);
+    ReadSavedFlag(m_spAlwaysNode, name, k.bstrEnabled, saved.m_bHook);
+    ReadSavedFlag(m_spAlwaysNode, name, k.bstrChildProcesses, saved.m_bChildProcesses);
     hr = RewriteInjectorEntry(app);
     // Front insertion with front-to-back replay: an entry saved twice is
     // restored last from its earliest copy, its state before the add-in.
@@ -161,14 +166,16 @@ HRESULT CHookConfigurator::CreateHookEntry(const CAppDetails& app) {
   hr = AddEntryNode(m_spHooksNode, name, entry);
   if (!entry) return hr;
 
+  // The entry exists now; a value the host refuses leaves it incomplete, but
+  // created all the same, so it is recorded and reset by later updates.
   const HookValueNames values = HookValues();
   for (BSTR valueName : values.own) {
     CComVariant hookName(valueName);
-    entry->SetValue(&hookName, In(FlagValue(app.m_bHook)), app.m_nLevel, 0, 0, 0);
+    (void)entry->SetValue(hookName.AsInput(), In(FlagValue(app.m_bHook)), app.m_nLevel, 0, 0, 0);
   }
   for (BSTR valueName : values.child) {
     CComVariant hookName(valueName);
-    entry->SetValue(&hookName, In(FlagValue(app.m_bChildProcesses)), app.m_nLevel, 0, 0, 0);
+    (void)entry->SetValue(hookName.AsInput(), In(FlagValue(app.m_bChildProcesses)), app.m_nLevel, 0, 0, 0);
   }
   return S_OK;
 }
@@ -177,13 +184,16 @@ HRESULT CHookConfigurator::RewriteHookEntry(const CAppDetails& app) {
   CComBSTR name;
   HRESULT hr = OpenEntry(app, name);
   if (FAILED(hr)) return hr;
+  // Each value is written whatever the one before gave: the entry is
+  // rewritten as far as the host lets it be.
   const HookValueNames values = HookValues();
   for (BSTR valueName : values.own) {
-    m_spHooksNode->SetNodeValue(name, valueName, In(FlagValue(app.m_bHook)), kEntryFlag, 0, 0, app.m_nLevel, 0);
+    (void)m_spHooksNode->SetNodeValue(name, valueName, In(FlagValue(app.m_bHook)), kEntryFlag, 0, 0, app.m_nLevel,
+                                      0);
   }
   for (BSTR valueName : values.child) {
-    m_spHooksNode->SetNodeValue(name, valueName, In(FlagValue(app.m_bChildProcesses)), kEntryFlag, 0, 0,
-                                app.m_nLevel, 0);
+    (void)m_spHooksNode->SetNodeValue(name, valueName, In(FlagValue(app.m_bChildProcesses)), kEntryFlag, 0, 0,
+                                      app.m_nLevel, 0);
   }
   return S_OK;
 }
@@ -196,12 +206,14 @@ HRESULT CHookConfigurator::CreateInjectorEntry(const CAppDetails& app) {
   hr = AddEntryNode(m_spAlwaysNode, name, entry);
   if (!entry) return hr;
 
-  CComVariant enabled(OLESTR("Enabled"));
-  CComVariant useDefault(OLESTR("UseDefault"));
-  CComVariant childProcesses(OLESTR("ChildProcesses"));
-  entry->SetValue(&enabled, In(FlagValue(app.m_bHook)), app.m_nLevel, 0, 0, 0);
-  entry->SetValue(&useDefault, In(SharedConstants().varOne), app.m_nLevel, 0, 0, 0);
-  entry->SetValue(&childProcesses, In(FlagValue(app.m_bChildProcesses)), app.m_nLevel, 0, 0, 0);
+  // As for a Hooks entry: created is created, whatever its values gave.
+  const CSharedConstants& k = SharedConstants();
+  CComVariant enabled(k.bstrEnabled);
+  CComVariant useDefault(k.bstrUseDefault);
+  CComVariant childProcesses(k.bstrChildProcesses);
+  (void)entry->SetValue(enabled.AsInput(), In(FlagValue(app.m_bHook)), app.m_nLevel, 0, 0, 0);
+  (void)entry->SetValue(useDefault.AsInput(), In(k.varOne), app.m_nLevel, 0, 0, 0);
+  (void)entry->SetValue(childProcesses.AsInput(), In(FlagValue(app.m_bChildProcesses)), app.m_nLevel, 0, 0, 0);
   return S_OK;
 }
 
@@ -209,45 +221,45 @@ HRESULT CHookConfigurator::RewriteInjectorEntry(const CAppDetails& app) {
   CComBSTR name;
   HRESULT hr = OpenEntry(app, name);
   if (FAILED(hr)) return hr;
-  m_spAlwaysNode->SetNodeValue(name, CComBSTR(OLESTR("Enabled")), In(FlagValue(app.m_bHook)), kEntryFlag, 0, 0,
-                               app.m_nLevel, 0);
-  m_spAlwaysNode->SetNodeValue(name, CComBSTR(OLESTR("UseDefault")), In(SharedConstants().varOne), kEntryFlag, 0, 0,
-                               app.m_nLevel, 0);
-  return m_spAlwaysNode->SetNodeValue(name, CComBSTR(OLESTR("ChildProcesses")), In(FlagValue(app.m_bChildProcesses)),
-                                      kEntryFlag, 0, 0, app.m_nLevel, 0);
+  // The last write's result stands for the rewrite.
+  const CSharedConstants& k = SharedConstants();
+  (void)m_spAlwaysNode->SetNodeValue(name, k.bstrEnabled, In(FlagValue(app.m_bHook)), kEntryFlag, 0, 0,
+                                     app.m_nLevel, 0);
+  (void)m_spAlwaysNode->SetNodeValue(name, k.bstrUseDefault, In(k.varOne), kEntryFlag, 0, 0, app.m_nLevel, 0);
+  return m_spAlwaysNode->SetNodeValue(name, k.bstrChildProcesses, In(FlagValue(app.m_bChildProcesses)), kEntryFlag,
+                                      0, 0, app.m_nLevel, 0);
 }
 
 HRESULT CHookConfigurator::RevertPrevious() {
   // Saved entries first, each restored to the flags it had; a replay without
   // nodes writes nothing, and the lists are emptied all the same.
-  for (const CAppDetails& saved : m_savedHooks) RewriteHookEntry(saved);
+  // A restore that fails cannot be retried usefully: the saved copy goes.
+  for (const CAppDetails& saved : m_savedHooks) (void)RewriteHookEntry(saved);
   m_savedHooks.clear();
-  for (const CAppDetails& saved : m_savedAlways) RewriteInjectorEntry(saved);
+  for (const CAppDetails& saved : m_savedAlways) (void)RewriteInjectorEntry(saved);
   m_savedAlways.clear();
 
   // Then every entry the add-in ever created is neutralised, after the
-  // replays, so it ends reset even when it was also saved later.
+  // replays, so it ends reset even when it was also saved later. Each reset
+  // is tried whatever the one before gave.
   const CSharedConstants& k = SharedConstants();
   VARIANT* reset = In(k.varMinusOne);
   if (m_spHooksNode) {
     const HookValueNames values = HookValues();
     for (const CComBSTR& name : m_createdHooks) {
       for (BSTR valueName : values.own) {
-        m_spHooksNode->SetNodeValue(name, valueName, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
+        (void)m_spHooksNode->SetNodeValue(name, valueName, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
       }
       for (BSTR valueName : values.child) {
-        m_spHooksNode->SetNodeValue(name, valueName, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
+        (void)m_spHooksNode->SetNodeValue(name, valueName, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
       }
     }
   }
   if (m_spAlwaysNode) {
-    CComBSTR enabled(OLESTR("Enabled"));
-    CComBSTR useDefault(OLESTR("UseDefault"));
-    CComBSTR childProcesses(OLESTR("ChildProcesses"));
     for (const CComBSTR& name : m_createdAlways) {
-      m_spAlwaysNode->SetNodeValue(name, enabled, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
-      m_spAlwaysNode->SetNodeValue(name, useDefault, In(k.varOne), kEntryFlag, 0, 0, kSwitchLevel, 0);
-      m_spAlwaysNode->SetNodeValue(name, childProcesses, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
+      (void)m_spAlwaysNode->SetNodeValue(name, k.bstrEnabled, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
+      (void)m_spAlwaysNode->SetNodeValue(name, k.bstrUseDefault, In(k.varOne), kEntryFlag, 0, 0, kSwitchLevel, 0);
+      (void)m_spAlwaysNode->SetNodeValue(name, k.bstrChildProcesses, reset, kEntryFlag, 0, 0, kSwitchLevel, 0);
     }
   }
   return S_OK;
@@ -257,8 +269,8 @@ HRESULT CHookConfigurator::Commit() {
   if (!m_spHooksNode) return E_POINTER;
   const CSharedConstants& k = SharedConstants();
   CComVariant value;
-  HRESULT hr = m_spHooksNode->GetNodeValue(k.bstrAll, k.bstrBbHook, &value, 0, 0);
+  HRESULT hr = m_spHooksNode->GetNodeValue(k.bstrAll, k.bstrBbHook, value.Receive(), 0, 0);
   if (FAILED(hr)) return hr;
   // Written back exactly as read, whatever its type.
-  return m_spHooksNode->SetNodeValue(k.bstrAll, k.bstrBbHook, &value, kEntryFlag, 0, 0, kSwitchLevel, 0);
+  return m_spHooksNode->SetNodeValue(k.bstrAll, k.bstrBbHook, value.AsInput(), kEntryFlag, 0, 0, kSwitchLevel, 0);
 }

@@ -30,12 +30,12 @@ class CHookConfigurator {
 
   // Opens both nodes from the rack's "TestOptions" root; a null rack releases
   // them. The four lists are kept either way.
-  HRESULT Attach(IObjectRack* pRack);
+  [[nodiscard]] HRESULT Attach(IObjectRack* pRack);
 
-  HRESULT SetAllMode(bool bOn);
-  HRESULT AddProcess(const CAppDetails& app);
-  HRESULT RevertPrevious();
-  HRESULT Commit();
+  [[nodiscard]] HRESULT SetAllMode(bool bOn);
+  [[nodiscard]] HRESULT AddProcess(const CAppDetails& app);
+  [[nodiscard]] HRESULT RevertPrevious();
+  [[nodiscard]] HRESULT Commit();
 
   // For tests and diagnostics: what the configurator holds.
   bool HasHooksNode() const { return m_spHooksNode != nullptr; }
@@ -46,13 +46,13 @@ class CHookConfigurator {
   const std::deque<CAppDetails>& SavedHooksEntries() const { return m_savedHooks; }
 
  private:
-  HRESULT OpenEntry(const CAppDetails& app, CComBSTR& name) const;
-  static HRESULT GetChildNode(IOptionsNode* pParent, const OLECHAR* pszName, CComPtr<IOptionsNode>& out);
+  [[nodiscard]] HRESULT OpenEntry(const CAppDetails& app, CComBSTR& name) const;
+  [[nodiscard]] static HRESULT GetChildNode(IOptionsNode* pParent, BSTR bstrName, CComPtr<IOptionsNode>& out);
 
-  HRESULT CreateHookEntry(const CAppDetails& app);
-  HRESULT RewriteHookEntry(const CAppDetails& app);
-  HRESULT CreateInjectorEntry(const CAppDetails& app);
-  HRESULT RewriteInjectorEntry(const CAppDetails& app);
+  [[nodiscard]] HRESULT CreateHookEntry(const CAppDetails& app);
+  [[nodiscard]] HRESULT RewriteHookEntry(const CAppDetails& app);
+  [[nodiscard]] HRESULT CreateInjectorEntry(const CAppDetails& app);
+  [[nodiscard]] HRESULT RewriteInjectorEntry(const CAppDetails& app);
 
   std::deque<CComBSTR> m_createdHooks;
   std::deque<CComBSTR> m_createdAlways;

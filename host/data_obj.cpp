@@ -28,7 +28,7 @@ STDMETHODIMP CHostDataObj::GetItemByName(BSTR name, VARIANT* item) {
     if (auto injected = m_failures.Take("GetItemByName", itemName)) return Finish(call, *injected);
     const Item* held = FindItem(itemName);
     if (!held) return Finish(call, m_absentResult);
-    return Finish(call, ::VariantCopy(item, const_cast<ATL::CComVariant*>(&held->value)));
+    return Finish(call, ::VariantCopy(item, held->value.AsInput()));
   });
 }
 
@@ -108,7 +108,7 @@ bool CHostDataObj::RemoveItem(LPCOLESTR name) {
   // The value is cleared after the item list is whole again: it may hold an
   // object whose release calls back into this one.
   ATL::CComVariant removed;
-  removed.Attach(&it->value);
+  removed.Attach(it->value.AsInput());
   m_items.erase(it);
   return true;
 }

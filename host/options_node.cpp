@@ -191,7 +191,7 @@ STDMETHODIMP CHostOptionsNode::GetValue(VARIANT* valueName, VARIANT* value) {
     if (auto injected = m_failures.Take("GetValue", name)) return Finish(call, *injected);
     const ValueEntry* entry = FindValue(name);
     if (!entry) return Finish(call, kMissingValue);
-    return Finish(call, ::VariantCopy(value, const_cast<ATL::CComVariant*>(&entry->value)));
+    return Finish(call, ::VariantCopy(value, entry->value.AsInput()));
   });
 }
 
@@ -210,7 +210,7 @@ STDMETHODIMP CHostOptionsNode::GetNodeValue(BSTR child, BSTR valueName, VARIANT*
     if (!target) return Finish(call, kMissingNode);
     const ValueEntry* entry = target->FindValue(name);
     if (!entry) return Finish(call, kMissingValue);
-    return Finish(call, ::VariantCopy(value, const_cast<ATL::CComVariant*>(&entry->value)));
+    return Finish(call, ::VariantCopy(value, entry->value.AsInput()));
   });
 }
 

@@ -71,7 +71,7 @@ ATL::CComVariant HostVariantVector(const std::vector<ATL::CComVariant>& cells) {
   ATL::CComVariant result = OwnArray(array);
   for (size_t i = 0; i < cells.size(); ++i) {
     LONG index = static_cast<LONG>(i);
-    const HRESULT hr = ::SafeArrayPutElement(array, &index, const_cast<ATL::CComVariant*>(&cells[i]));
+    const HRESULT hr = ::SafeArrayPutElement(array, &index, cells[i].AsInput());
     if (FAILED(hr)) return ErrorVariant(hr);
   }
   return result;
@@ -90,10 +90,10 @@ ATL::CComVariant HostVariantTable(const std::vector<ATL::CComVariant>& column1, 
   const ATL::CComVariant placeholder(OLESTR("unused"));
   for (size_t row = 0; row < column1.size(); ++row) {
     LONG indices[2] = {0, static_cast<LONG>(row)};
-    HRESULT hr = ::SafeArrayPutElement(array, indices, const_cast<ATL::CComVariant*>(&placeholder));
+    HRESULT hr = ::SafeArrayPutElement(array, indices, placeholder.AsInput());
     if (FAILED(hr)) return ErrorVariant(hr);
     indices[0] = 1;
-    hr = ::SafeArrayPutElement(array, indices, const_cast<ATL::CComVariant*>(&column1[row]));
+    hr = ::SafeArrayPutElement(array, indices, column1[row].AsInput());
     if (FAILED(hr)) return ErrorVariant(hr);
   }
   return result;

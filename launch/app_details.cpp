@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "addin/rack_lookup.h"
+#include "settings/rack_lookup.h"
 
 namespace {
 
@@ -100,12 +100,13 @@ void CAppDetails::DeriveProcessName() {
 void CAppDetails::LocateFile(IObjectRack* pRack) {
   if (!pRack) return;
   ATL::CComPtr<IFileLocator> locator;
-  LookupRackObject(pRack, OLESTR("RACK_FILE_LOCATOR"), IID_IFileLocator, locator);
+  // No locator, for whatever reason, leaves the path as it is.
+  (void)LookupRackObject(pRack, OLESTR("RACK_FILE_LOCATOR"), locator);
   if (!locator) return;
   ATL::CComBSTR path(static_cast<int>(m_strPath.size()), m_strPath.c_str());
   ATL::CComBSTR located;
   ATL::CComBSTR extra;
-  const HRESULT hr = locator->LocateFile(path, kLocateFlags, &located, &extra);
+  const HRESULT hr = locator->LocateFile(path, kLocateFlags, located.Receive(), extra.Receive());
   if (FAILED(hr) || located.Length() == 0) return;
   if (VarBstrCmp(located, path, LOCALE_USER_DEFAULT, 0) == VARCMP_EQ) return;
   m_strPath.assign(located.m_str, located.Length());

@@ -1,7 +1,11 @@
 // The launch pass: starts the applications the user marked for launching.
-#include "addin/velmora_obj.h"
+#include "launch/launch_pass.h"
 
-HRESULT CVelmoraObj::LaunchApplications(IDataObj* pDataObj) {
+namespace launch_pass {
+
+HRESULT Run(IDataObj* pDataObj, IObjectRack*) {
   if (!pDataObj) return E_INVALIDARG;
   return S_OK;
 }
+
+}  // namespace launch_pass

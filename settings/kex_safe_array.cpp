@@ -15,7 +15,7 @@ class CScopedLock {
  public:
   explicit CScopedLock(SAFEARRAY* psa) : m_psa(psa->cLocks == 0 && SUCCEEDED(::SafeArrayLock(psa)) ? psa : nullptr) {}
   ~CScopedLock() {
-    if (m_psa) ::SafeArrayUnlock(m_psa);
+    if (m_psa) (void)::SafeArrayUnlock(m_psa);  // locked here, so it unlocks
   }
   CScopedLock(const CScopedLock&) = delete;
   CScopedLock& operator=(const CScopedLock&) = delete;
@@ -60,7 +60,7 @@ ULONG ElementSizeFor(VARTYPE vt) {
 
 CKexSafeArray::CKexSafeArray(const CKexSafeArray& other) {
   // A failed copy is not reported: the wrapper is then empty.
-  if (other.m_psa) ::SafeArrayCopy(other.m_psa, &m_psa);
+  if (other.m_psa && FAILED(::SafeArrayCopy(other.m_psa, &m_psa))) m_psa = nullptr;
 }
 
 CKexSafeArray::~CKexSafeArray() {
@@ -70,7 +70,7 @@ CKexSafeArray::~CKexSafeArray() {
 void CKexSafeArray::Assign(const SAFEARRAY* psa) {
   // Copied before the old array goes, so that Assign(m_psa) copies a live array.
   SAFEARRAY* copy = nullptr;
-  if (psa) ::SafeArrayCopy(const_cast<SAFEARRAY*>(psa), &copy);
+  if (psa && FAILED(::SafeArrayCopy(const_cast<SAFEARRAY*>(psa), &copy))) copy = nullptr;
   if (m_bOwner) Destroy();
   m_psa = copy;
   m_bOwner = true;
@@ -93,15 +93,21 @@ void CKexSafeArray::Destroy() {
   while (m_psa->cLocks > 0) {
     if (FAILED(::SafeArrayUnlock(m_psa))) break;
   }
-  ::SafeArrayDestroyData(m_psa);
-  ::SafeArrayDestroyDescriptor(m_psa);
+  // Unlocked above, so neither can fail for a lock; nothing is left to do
+  // about any other failure.
+  (void)::SafeArrayDestroyData(m_psa);
+  (void)::SafeArrayDestroyDescriptor(m_psa);
   m_psa = nullptr;
 }
 
-ULONG CKexSafeArray::GetRowCount() const { return m_psa ? m_psa->rgsabound[0].cElements : 0; }
+bool CKexSafeArray::IsTable() const { return m_psa && m_psa->cDims >= 1 && m_psa->cDims <= 2; }
+
+ULONG CKexSafeArray::GetRowCount() const { return IsTable() ? m_psa->rgsabound[0].cElements : 0; }
 
 ULONG CKexSafeArray::GetColumnCount() const {
-  return m_psa && m_psa->cDims > 1 ? m_psa->rgsabound[1].cElements : 1;
+  if (!m_psa) return 1;
+  if (!IsTable()) return 0;
+  return m_psa->cDims > 1 ? m_psa->rgsabound[1].cElements : 1;
 }
 
 void CKexSafeArray::Create2D(LONG rows, LONG columns, VARTYPE vt) {
@@ -122,7 +128,7 @@ void CKexSafeArray::Create2D(LONG rows, LONG columns, VARTYPE vt) {
   m_psa->cbElements = ElementSizeFor(vt);
   m_psa->fFeatures = FeaturesFor(vt);
   if (FAILED(::SafeArrayAllocData(m_psa))) {
-    ::SafeArrayDestroyDescriptor(m_psa);
+    (void)::SafeArrayDestroyDescriptor(m_psa);  // a fresh, unlocked descriptor
     m_psa = nullptr;
     ThrowAllocationFailure();
   }
@@ -140,7 +146,7 @@ HRESULT CKexSafeArray::Resize(LONG rows) {
 }
 
 bool CKexSafeArray::InRange(LONG row, LONG column) const {
-  if (row < 0 || column < 0) return false;
+  if (!IsTable() || row < 0 || column < 0) return false;
   return static_cast<ULONG>(row) < GetRowCount() && static_cast<ULONG>(column) < GetColumnCount();
 }
 
@@ -148,6 +154,10 @@ HRESULT CKexSafeArray::GetElement(VARIANT* out, LONG row, LONG column) {
   if (!m_psa) return E_UNEXPECTED;
   if (!out) return E_POINTER;
   if (!InRange(row, column)) return E_INVALIDARG;
+  if (m_psa->fFeatures & FADF_VARIANT) {
+    const HRESULT hr = ::VariantClear(out);
+    if (FAILED(hr)) return hr;
+  }
   CScopedLock lock(m_psa);
   LONG indices[2] = {column, row};
   return ::SafeArrayGetElement(m_psa, indices, out);

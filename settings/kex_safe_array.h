@@ -23,6 +23,12 @@
 // - Destroy destroys the array whatever m_bOwner says.
 // Copy assignment is deleted: Assign says which array is copied.
 //
+// Shape. Only arrays of one or two dimensions are tables: one of more
+// dimensions has no rows and no columns here (an empty wrapper has no rows
+// and one column), and reading or writing a cell
+// of it is refused (E_INVALIDARG), since the array functions would read one
+// index per dimension from a two-index array.
+//
 // Errors. Create2D is the only operation that throws (std::runtime_error when
 // the array cannot be allocated); the others return HRESULTs, so callers that
 // implement COM methods need no try block except around Create2D.
@@ -47,8 +53,11 @@ class CKexSafeArray {
   // Holds psa with the ownership given; the array held before is not released.
   void Attach(SAFEARRAY* psa, bool bOwner);
   // Hands the array out; the wrapper is empty, m_bOwner unchanged.
-  SAFEARRAY* Detach();
+  [[nodiscard]] SAFEARRAY* Detach();
   bool IsValid() const { return m_psa != nullptr; }
+  bool IsOwner() const { return m_bOwner; }
+  // The array held, still the wrapper's (or its owner's): for reading.
+  SAFEARRAY* Get() const { return m_psa; }
 
   // Unlocks the array as often as it is locked, then destroys its data and
   // its descriptor; whatever m_bOwner says. Empty: nothing.
@@ -71,33 +80,38 @@ class CKexSafeArray {
   // SafeArrayRedim would take as a count of four billion); S_OK without
   // touching the array when the count is already rows; else SafeArrayRedim's
   // HRESULT.
-  HRESULT Resize(LONG rows);
+  [[nodiscard]] HRESULT Resize(LONG rows);
 
-  // Copies cell (row, column) into out (for an array of another element
-  // type, out is room for one element). What out held is overwritten, not
-  // cleared: SafeArrayGetElement does not clear it, so pass an empty VARIANT.
-  // E_UNEXPECTED when empty, E_POINTER for a null out, E_INVALIDARG outside
-  // the rows and columns (out untouched), else SafeArrayGetElement's HRESULT.
-  HRESULT GetElement(VARIANT* out, LONG row, LONG column);
+  // Copies cell (row, column) into out. For a VARIANT array, what out held is
+  // cleared first (SafeArrayGetElement itself overwrites it, which would
+  // leak a string or a reference held there), so one VARIANT can be reused
+  // for cell after cell; for an array of another element type, out is room
+  // for one element and is not read. E_UNEXPECTED when empty, E_POINTER for a
+  // null out, E_INVALIDARG outside the rows and columns or for an array of
+  // more than two dimensions (out untouched), else SafeArrayGetElement's
+  // HRESULT.
+  [[nodiscard]] HRESULT GetElement(VARIANT* out, LONG row, LONG column);
 
   // Stores a copy of *value in cell (row, column); the caller keeps value.
   // By the array's features: a VARIANT array (or one without element flags)
   // takes a VARIANT*; a BSTR, IUnknown or IDispatch array takes a pointer to
   // the BSTR or interface pointer. Any other array: E_FAIL, nothing written.
   // E_UNEXPECTED when empty, E_POINTER for a null value, E_INVALIDARG outside
-  // the rows and columns, else SafeArrayPutElement's HRESULT.
-  HRESULT PutElement(const void* value, LONG row, LONG column);
+  // the rows and columns or for an array of more than two dimensions, else
+  // SafeArrayPutElement's HRESULT.
+  [[nodiscard]] HRESULT PutElement(const void* value, LONG row, LONG column);
 
   // SafeArrayLock / SafeArrayUnlock; E_UNEXPECTED when empty. GetElement and
   // PutElement lock an unlocked array for the call themselves.
-  HRESULT Lock();
-  HRESULT Unlock();
+  [[nodiscard]] HRESULT Lock();
+  [[nodiscard]] HRESULT Unlock();
+
+ private:
+  bool IsTable() const;
+  bool InRange(LONG row, LONG column) const;
 
   SAFEARRAY* m_psa = nullptr;
   bool m_bOwner = true;
-
- private:
-  bool InRange(LONG row, LONG column) const;
 };
 
 #endif  // VELMORA_SETTINGS_KEX_SAFE_ARRAY_H

@@ -23,13 +23,21 @@ const NamedString kStrings[] = {
     {&CSharedConstants::bstrLnchList, OLESTR("LNCH_LIST")},
     {&CSharedConstants::bstrDescList, OLESTR("DESC_LIST")},
     {&CSharedConstants::bstrTestOptions, OLESTR("TestOptions")},
+    {&CSharedConstants::bstrHooks, OLESTR("Hooks")},
+    {&CSharedConstants::bstrHooksMgr, OLESTR("HooksMgr")},
+    {&CSharedConstants::bstrDllInjector, OLESTR("DllInjector")},
+    {&CSharedConstants::bstrAlways, OLESTR("ALWAYS")},
     {&CSharedConstants::bstrAll, OLESTR("all")},
+    {&CSharedConstants::bstrDefault, OLESTR("DEFAULT")},
     {&CSharedConstants::bstrBbHook, OLESTR("bbHook")},
     {&CSharedConstants::bstrGetMessageHook, OLESTR("GetMessageHook")},
     {&CSharedConstants::bstrWndProcHook, OLESTR("WndProcHook")},
     {&CSharedConstants::bstrChildProcBbHook, OLESTR("ChildProc_bbHook")},
     {&CSharedConstants::bstrChildProcGetMessageHook, OLESTR("ChildProc_GetMessageHook")},
     {&CSharedConstants::bstrChildProcWndProcHook, OLESTR("ChildProc_WndProcHook")},
+    {&CSharedConstants::bstrEnabled, OLESTR("Enabled")},
+    {&CSharedConstants::bstrUseDefault, OLESTR("UseDefault")},
+    {&CSharedConstants::bstrChildProcesses, OLESTR("ChildProcesses")},
 };
 
 void SetI4(VARIANT& v, LONG value) {
@@ -62,9 +70,10 @@ void FreeSharedConstants() {
     SysFreeString(g_constants.*s.member);
     g_constants.*s.member = nullptr;
   }
-  VariantClear(&g_constants.varOne);
-  VariantClear(&g_constants.varZero);
-  VariantClear(&g_constants.varMinusOne);
+  // VT_I4 values: nothing to release, nothing that can fail.
+  (void)VariantClear(&g_constants.varOne);
+  (void)VariantClear(&g_constants.varZero);
+  (void)VariantClear(&g_constants.varMinusOne);
   g_loaded = false;
 }
 

@@ -24,15 +24,26 @@ struct CSharedConstants {
   BSTR bstrArgsList;
   BSTR bstrLnchList;
   BSTR bstrDescList;
-  // The host's option tree.
+  // The host's option tree: the nodes on the way to the hook entries,
   BSTR bstrTestOptions;
+  BSTR bstrHooks;
+  BSTR bstrHooksMgr;
+  BSTR bstrDllInjector;
+  BSTR bstrAlways;
+  // the "all" and "DEFAULT" switch entries,
   BSTR bstrAll;
+  BSTR bstrDefault;
+  // the values of a Hooks entry,
   BSTR bstrBbHook;
   BSTR bstrGetMessageHook;
   BSTR bstrWndProcHook;
   BSTR bstrChildProcBbHook;
   BSTR bstrChildProcGetMessageHook;
   BSTR bstrChildProcWndProcHook;
+  // and the values of an ALWAYS entry.
+  BSTR bstrEnabled;
+  BSTR bstrUseDefault;
+  BSTR bstrChildProcesses;
   // Written for a set flag, a clear flag and an entry that is reset.
   VARIANT varOne;
   VARIANT varZero;
@@ -41,7 +52,7 @@ struct CSharedConstants {
 
 // Builds the constants; on failure nothing stays allocated and the module's
 // load must fail (E_OUTOFMEMORY).
-HRESULT LoadSharedConstants();
+[[nodiscard]] HRESULT LoadSharedConstants();
 void FreeSharedConstants();
 bool SharedConstantsLoaded();
 

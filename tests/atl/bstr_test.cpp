@@ -107,14 +107,14 @@ TEST(CComBSTRTest, CopyToHandsOutANewCopyOrNull) {
   EXPECT_EQ(nullptr, out);
 }
 
-TEST(CComBSTRTest, AddressOfFreesWhatIsHeld) {
+TEST(CComBSTRTest, ReceiveFreesWhatIsHeld) {
   CComBSTR text(OLESTR("old"));
-  BSTR* slot = &text;
+  BSTR* slot = text.Receive();
   EXPECT_EQ(nullptr, *slot);
   EXPECT_EQ(nullptr, text.m_str);
   *slot = ::SysAllocString(OLESTR("new"));
   EXPECT_TRUE(Holds(text, OLESTR("new")));
-  *(&text) = ::SysAllocString(OLESTR("newer"));
+  *text.Receive() = ::SysAllocString(OLESTR("newer"));
   EXPECT_TRUE(Holds(text, OLESTR("newer")));
 }
 

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "tests/atl/counting_object.h"
+#include "tests/support/counting_object.h"
 #include "tests/support/hresult.h"
 
 namespace {
@@ -108,15 +108,15 @@ TEST_F(CComPtrTest, AttachOfTheHeldPointerKeepsOneReference) {
   EXPECT_EQ(0u, a_.refs());
 }
 
-TEST_F(CComPtrTest, AddressOfReleasesWhatIsHeld) {
+TEST_F(CComPtrTest, ReceiveReleasesWhatIsHeld) {
   CComPtr<IUnknown> ptr(b_.unknown());
-  IUnknown** slot = &ptr;
+  IUnknown** slot = ptr.Receive();
   EXPECT_EQ(0u, b_.refs());
   EXPECT_EQ(nullptr, *slot);
 
-  ASSERT_HR(S_OK, GetObject(&a_, &ptr));
+  ASSERT_HR(S_OK, GetObject(&a_, ptr.Receive()));
   EXPECT_EQ(1u, a_.refs());
-  ASSERT_HR(S_OK, GetObject(&a_, &ptr));  // the first reference is not leaked
+  ASSERT_HR(S_OK, GetObject(&a_, ptr.Receive()));  // the first reference is not leaked
   EXPECT_EQ(1u, a_.refs());
   EXPECT_EQ(a_.unknown(), ptr.p);
 }
@@ -141,21 +141,21 @@ TEST_F(CComPtrTest, CopyToAddsAReferenceForTheCaller) {
 TEST_F(CComPtrTest, QueryInterfaceAddsAReferenceOnlyOnSuccess) {
   CComPtr<IUnknown> ptr(a_.unknown());
   IDispatch* dispatch = nullptr;
-  ASSERT_HR(S_OK, ptr.QueryInterface(IID_IDispatch, &dispatch));
+  ASSERT_HR(S_OK, ptr.QueryInterface(&dispatch));
   EXPECT_EQ(a_.dispatch(), dispatch);
   EXPECT_EQ(2u, a_.refs());
   dispatch->Release();
 
   IClassFactory* factory = reinterpret_cast<IClassFactory*>(&b_);
-  EXPECT_HR(E_NOINTERFACE, ptr.QueryInterface(IID_IClassFactory, &factory));
+  EXPECT_HR(E_NOINTERFACE, ptr.QueryInterface(&factory));
   EXPECT_EQ(nullptr, factory);
   EXPECT_EQ(1u, a_.refs());
 
-  EXPECT_HR(E_POINTER, ptr.QueryInterface(IID_IDispatch, static_cast<IDispatch**>(nullptr)));
+  EXPECT_HR(E_POINTER, ptr.QueryInterface(static_cast<IDispatch**>(nullptr)));
 
   CComPtr<IUnknown> empty;
   dispatch = a_.dispatch();
-  EXPECT_HR(E_POINTER, empty.QueryInterface(IID_IDispatch, &dispatch));
+  EXPECT_HR(E_POINTER, empty.QueryInterface(&dispatch));
   EXPECT_EQ(nullptr, dispatch);
 }
 

@@ -4,7 +4,7 @@
 
 #include <atlbase.h>
 
-#include "tests/atl/counting_object.h"
+#include "tests/support/counting_object.h"
 #include "tests/support/hresult.h"
 
 namespace {
@@ -124,7 +124,7 @@ TEST_F(CComVariantTest, AttachTakesTheContentAndEmptiesTheSource) {
   EXPECT_HR(E_INVALIDARG, target.Attach(nullptr));
   EXPECT_EQ(VT_UNKNOWN, target.vt);
 
-  ASSERT_HR(S_OK, target.Attach(&target));  // itself: keeps its content
+  ASSERT_HR(S_OK, target.Attach(target.AsInput()));  // itself: keeps its content
   EXPECT_EQ(VT_UNKNOWN, target.vt);
   EXPECT_EQ(1u, a_.refs());
 }
@@ -143,7 +143,7 @@ TEST_F(CComVariantTest, DetachClearsTheDestinationAndEmptiesThis) {
   EXPECT_HR(E_POINTER, source.Detach(nullptr));
 
   CComVariant object(a_.dispatch());
-  ASSERT_HR(S_OK, object.Detach(&object));  // itself: keeps its content
+  ASSERT_HR(S_OK, object.Detach(object.AsInput()));  // itself: keeps its content
   EXPECT_EQ(VT_DISPATCH, object.vt);
   EXPECT_EQ(1u, a_.refs());
 }
@@ -162,7 +162,7 @@ TEST_F(CComVariantTest, ChangeTypeConvertsInPlaceOrFromASource) {
 
   CComVariant source(OLESTR("17"));
   CComVariant target(a_.dispatch());
-  ASSERT_HR(S_OK, target.ChangeType(VT_I4, &source));
+  ASSERT_HR(S_OK, target.ChangeType(VT_I4, source.AsInput()));
   EXPECT_EQ(VT_I4, target.vt);
   EXPECT_EQ(17, target.lVal);
   EXPECT_TRUE(HoldsText(source, OLESTR("17")));

@@ -55,7 +55,7 @@ TEST_F(CallLogTest, ObjectsSharingALogRecordTheirCallsInOrder) {
   ASSERT_HR(S_OK, root->AddNode(ATL::CComBSTR(OLESTR("A")), 0));
   IUnknown* object = nullptr;
   EXPECT_HR(CHostObjectRack::kMissingObject, rack->GetObject(ATL::CComBSTR(OLESTR("X")), IID_IDataObj, &object));
-  ASSERT_HR(S_OK, root->SetNodeValue(ATL::CComBSTR(OLESTR("A")), ATL::CComBSTR(OLESTR("V")), &one, 2, 0, 0, 5, 0));
+  ASSERT_HR(S_OK, root->SetNodeValue(ATL::CComBSTR(OLESTR("A")), ATL::CComBSTR(OLESTR("V")), one.AsInput(), 2, 0, 0, 5, 0));
 
   EXPECT_EQ(log->QualifiedTexts(), (Texts{"Root: AddNode(A)", "rack: GetObject(X, IDataObj) -> 0x80070057",
                                           "Root: SetNodeValue(A, V, I4 1, flag 2, level 5)"}));

@@ -18,7 +18,7 @@ using Texts = std::vector<std::string>;
 std::string Cell(SAFEARRAY* array, LONG first, LONG second) {
   LONG indices[2] = {first, second};
   ATL::CComVariant cell;
-  const HRESULT hr = ::SafeArrayGetElement(array, indices, &cell);
+  const HRESULT hr = ::SafeArrayGetElement(array, indices, cell.Receive());
   if (FAILED(hr)) return "failed " + HostHresultText(hr);
   return HostVariantText(cell);
 }
@@ -49,7 +49,7 @@ TEST_F(DataObjTest, AListHasRowsInDimensionTwoAndItsCellsInColumnOne) {
                                   {ATL::CComVariant(OLESTR("a.exe")), ATL::CComVariant(OLESTR("b.exe")), HostI4(7)},
                                   c.columns));
     ATL::CComVariant list;
-    ASSERT_HR(S_OK, data->GetItemByName(ATL::CComBSTR(OLESTR("Processes")), &list));
+    ASSERT_HR(S_OK, data->GetItemByName(ATL::CComBSTR(OLESTR("Processes")), list.Receive()));
     ASSERT_EQ(list.vt, VT_ARRAY | VT_VARIANT);
     SAFEARRAY* array = list.parray;
     ASSERT_EQ(::SafeArrayGetDim(array), 2u);
@@ -69,13 +69,13 @@ TEST_F(DataObjTest, AListHasRowsInDimensionTwoAndItsCellsInColumnOne) {
 TEST_F(DataObjTest, AOneDimensionalListHoldsItsCellsInOrder) {
   ASSERT_HR(S_OK, data->SetOneDimensionalList(OLESTR("Names"), {ATL::CComVariant(OLESTR("x")), HostBool(true)}));
   ATL::CComVariant list;
-  ASSERT_HR(S_OK, data->GetItemByName(ATL::CComBSTR(OLESTR("Names")), &list));
+  ASSERT_HR(S_OK, data->GetItemByName(ATL::CComBSTR(OLESTR("Names")), list.Receive()));
   ASSERT_EQ(list.vt, VT_ARRAY | VT_VARIANT);
   ASSERT_EQ(::SafeArrayGetDim(list.parray), 1u);
   EXPECT_EQ(UpperBound(list.parray, 1), 1);
   LONG index = 1;
   ATL::CComVariant cell;
-  ASSERT_HR(S_OK, ::SafeArrayGetElement(list.parray, &index, &cell));
+  ASSERT_HR(S_OK, ::SafeArrayGetElement(list.parray, &index, cell.Receive()));
   EXPECT_EQ(HostVariantText(cell), "BOOL true");
 }
 
@@ -83,7 +83,7 @@ TEST_F(DataObjTest, GetItemByNameClearsWhatTheDestinationHeld) {
   ATL::CComPtr<CHostOptionsNode> held = CHostOptionsNode::CreateRoot(OLESTR("Held"));
   ATL::CComVariant item = HostUnknown(static_cast<IOptionsNode*>(held));
   EXPECT_EQ(held->RefCount(), 2u);
-  ASSERT_HR(S_OK, data->GetItemByName(ATL::CComBSTR(OLESTR("Timeout")), &item));
+  ASSERT_HR(S_OK, data->GetItemByName(ATL::CComBSTR(OLESTR("Timeout")), item.AsInput()));
   EXPECT_EQ(HostVariantText(item), "I4 30");
   EXPECT_EQ(held->RefCount(), 1u);
 }
@@ -91,15 +91,15 @@ TEST_F(DataObjTest, GetItemByNameClearsWhatTheDestinationHeld) {
 TEST_F(DataObjTest, AnAbsentItemLeavesTheDestinationAlone) {
   ATL::CComVariant item(OLESTR("before"));
   ATL::CComBSTR absent(OLESTR("timeout"));  // names match exactly
-  EXPECT_HR(S_OK, data->GetItemByName(absent, &item));
+  EXPECT_HR(S_OK, data->GetItemByName(absent, item.AsInput()));
   EXPECT_EQ(HostVariantText(item), "BSTR 'before'");
 
   data->AnswerAbsentItems(DISP_E_UNKNOWNNAME);
-  EXPECT_HR(DISP_E_UNKNOWNNAME, data->GetItemByName(absent, &item));
+  EXPECT_HR(DISP_E_UNKNOWNNAME, data->GetItemByName(absent, item.AsInput()));
   EXPECT_EQ(HostVariantText(item), "BSTR 'before'");
 
   data->FailOperation("GetItemByName", E_FAIL, HostFailTimes::Always, OLESTR("Timeout"));
-  EXPECT_HR(E_FAIL, data->GetItemByName(ATL::CComBSTR(OLESTR("Timeout")), &item));
+  EXPECT_HR(E_FAIL, data->GetItemByName(ATL::CComBSTR(OLESTR("Timeout")), item.AsInput()));
   EXPECT_EQ(HostVariantText(item), "BSTR 'before'");
   EXPECT_EQ(data->Log()->QualifiedTexts(),
             (Texts{"dataobj: GetItemByName(timeout)", "dataobj: GetItemByName(timeout) -> 0x80020006",
@@ -108,8 +108,8 @@ TEST_F(DataObjTest, AnAbsentItemLeavesTheDestinationAlone) {
 
 TEST_F(DataObjTest, SetItemByNameStoresACopy) {
   ATL::CComVariant value(OLESTR("run1"));
-  ASSERT_HR(S_OK, data->SetItemByName(ATL::CComBSTR(OLESTR("RunName")), &value, 1));
-  ASSERT_HR(S_OK, data->SetItemByNameEx(ATL::CComBSTR(OLESTR("Timeout")), &value, 0, 1));
+  ASSERT_HR(S_OK, data->SetItemByName(ATL::CComBSTR(OLESTR("RunName")), value.AsInput(), 1));
+  ASSERT_HR(S_OK, data->SetItemByNameEx(ATL::CComBSTR(OLESTR("Timeout")), value.AsInput(), 0, 1));
   value.Clear();
   EXPECT_EQ(HostVariantText(data->PeekItem(OLESTR("RunName"))), "BSTR 'run1'");
   EXPECT_EQ(HostVariantText(data->PeekItem(OLESTR("Timeout"))), "BSTR 'run1'");

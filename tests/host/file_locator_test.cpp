@@ -40,7 +40,7 @@ class FileLocatorTest : public HostObjectsTest {
 TEST_F(FileLocatorTest, LocateFileIsTheTwentyFourthEntry) {
   ATL::CComBSTR located;
   ATL::CComBSTR extra;
-  ASSERT_HR(S_OK, Locate(OLESTR("bin\\tool.exe"), 4, &located, &extra));
+  ASSERT_HR(S_OK, Locate(OLESTR("bin\\tool.exe"), 4, located.Receive(), extra.Receive()));
   EXPECT_EQ(HostBstrStr(located), HostString(OLESTR("C:\\Product\\bin\\tool.exe")));
   EXPECT_EQ(HostBstrStr(extra), HostString(OLESTR("extra")));
 
@@ -71,10 +71,10 @@ TEST_F(FileLocatorTest, LocateFileFailsOnDemand) {
   locator->FailOperation("LocateFile", E_FAIL, HostFailTimes::Once);
   ATL::CComBSTR located;
   ATL::CComBSTR extra;
-  EXPECT_HR(E_FAIL, Locate(OLESTR("bin\\tool.exe"), 0, &located, &extra));
+  EXPECT_HR(E_FAIL, Locate(OLESTR("bin\\tool.exe"), 0, located.Receive(), extra.Receive()));
   EXPECT_FALSE(located);
   EXPECT_FALSE(extra);
-  EXPECT_HR(S_OK, Locate(OLESTR("bin\\tool.exe"), 0, &located, &extra));
+  EXPECT_HR(S_OK, Locate(OLESTR("bin\\tool.exe"), 0, located.Receive(), extra.Receive()));
   EXPECT_TRUE(located);
   EXPECT_EQ(locator->Log()->Texts(),
             (Texts{"LocateFile(bin\\tool.exe, flag 0) -> 0x80004005", "LocateFile(bin\\tool.exe, flag 0)"}));

@@ -28,7 +28,7 @@ class OptionsNodeTest : public HostObjectsTest {
   // GetNode through the interface, as the add-in calls it.
   HRESULT GetNode(IOptionsNode* node, LPCOLESTR name, VARIANT* out) {
     ATL::CComVariant nameArg(name);
-    return node->GetNode(&nameArg, out);
+    return node->GetNode(nameArg.AsInput(), out);
   }
 
   ATL::CComPtr<CHostOptionsNode> root;
@@ -40,7 +40,7 @@ class OptionsNodeTest : public HostObjectsTest {
 TEST_F(OptionsNodeTest, GetNodeHandsOutAReferenceToTheChildAsDispatchThatAnswersOptionsNode) {
   const ULONG before = hooks->RefCount();
   ATL::CComVariant node;
-  ASSERT_HR(S_OK, GetNode(root, OLESTR("hooks"), &node));  // case does not matter
+  ASSERT_HR(S_OK, GetNode(root, OLESTR("hooks"), node.Receive()));  // case does not matter
   ASSERT_EQ(node.vt, VT_DISPATCH);
   ASSERT_NE(node.pdispVal, nullptr);
   EXPECT_EQ(hooks->RefCount(), before + 1);
@@ -49,7 +49,7 @@ TEST_F(OptionsNodeTest, GetNodeHandsOutAReferenceToTheChildAsDispatchThatAnswers
   ASSERT_HR(S_OK, node.pdispVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&child)));
   EXPECT_EQ(child.p, static_cast<IOptionsNode*>(hooks.p));
   ATL::CComBSTR name;
-  ASSERT_HR(S_OK, child->GetName(&name));
+  ASSERT_HR(S_OK, child->GetName(name.Receive()));
   EXPECT_EQ(HostBstrStr(name), HostString(OLESTR("Hooks")));  // the stored case
 
   child.Release();
@@ -65,7 +65,7 @@ TEST_F(OptionsNodeTest, GetNodeOfAMissingChildFailsWithAnEmptyVariant) {
   EXPECT_EQ(node.vt, VT_EMPTY);
 
   ATL::CComVariant notAName(5);
-  EXPECT_HR(DISP_E_TYPEMISMATCH, root->GetNode(&notAName, &node));
+  EXPECT_HR(DISP_E_TYPEMISMATCH, root->GetNode(notAName.AsInput(), &node));
   EXPECT_EQ(node.vt, VT_EMPTY);
   EXPECT_EQ(log->Texts({"GetNode"}), (Texts{"GetNode(Nope) -> 0x80070057", "GetNode(<I4 5>) -> 0x80020005"}));
 }
@@ -74,13 +74,13 @@ TEST_F(OptionsNodeTest, NodeExistsAddNodeAndRemoveNode) {
   ATL::CComVariant hooksName(OLESTR("HOOKS"));
   ATL::CComVariant newName(OLESTR("New"));
   VARIANT_BOOL exists = VARIANT_FALSE;
-  ASSERT_HR(S_OK, root->NodeExists(&hooksName, &exists));
+  ASSERT_HR(S_OK, root->NodeExists(hooksName.AsInput(), &exists));
   EXPECT_EQ(exists, VARIANT_TRUE);
-  ASSERT_HR(S_OK, root->NodeExists(&newName, &exists));
+  ASSERT_HR(S_OK, root->NodeExists(newName.AsInput(), &exists));
   EXPECT_EQ(exists, VARIANT_FALSE);
 
   ASSERT_HR(S_OK, root->AddNode(ATL::CComBSTR(OLESTR("New")), 0));
-  ASSERT_HR(S_OK, root->NodeExists(&newName, &exists));
+  ASSERT_HR(S_OK, root->NodeExists(newName.AsInput(), &exists));
   EXPECT_EQ(exists, VARIANT_TRUE);
 
   // An existing child is kept, with what it holds.
@@ -115,17 +115,17 @@ TEST_F(OptionsNodeTest, GetNodeValueReadsTheChildOrThisNode) {
     SCOPED_TRACE(HostUtf8(c.child) + "/" + HostUtf8(c.valueName));
     ATL::CComVariant value;
     ATL::CComBSTR child(c.child);
-    EXPECT_HR(c.hr, hooks->GetNodeValue(child, ATL::CComBSTR(c.valueName), &value, 0, 0));
+    EXPECT_HR(c.hr, hooks->GetNodeValue(child, ATL::CComBSTR(c.valueName), value.AsInput(), 0, 0));
     EXPECT_EQ(HostVariantText(value), c.value);
   }
 }
 
 TEST_F(OptionsNodeTest, SetNodeValueWritesTheChildAndIsLoggedWithItsArguments) {
   ATL::CComVariant one = HostI4(1);
-  ASSERT_HR(S_OK, hooks->SetNodeValue(ATL::CComBSTR(OLESTR("all")), ATL::CComBSTR(OLESTR("GetMessageHook")), &one,
+  ASSERT_HR(S_OK, hooks->SetNodeValue(ATL::CComBSTR(OLESTR("all")), ATL::CComBSTR(OLESTR("GetMessageHook")), one.AsInput(),
                                       1, 0, 0, 3, 0));
   ATL::CComVariant text(OLESTR("x"));
-  ASSERT_HR(S_OK, hooks->SetNodeValue(nullptr, ATL::CComBSTR(OLESTR("Mode")), &text, 0, 0, 0, 2, 0));
+  ASSERT_HR(S_OK, hooks->SetNodeValue(nullptr, ATL::CComBSTR(OLESTR("Mode")), text.AsInput(), 0, 0, 0, 2, 0));
 
   EXPECT_EQ(HostVariantText(all->PeekValue(OLESTR("GetMessageHook"))), "I4 1");
   EXPECT_EQ(all->ValueNames(), (Texts{"GetMessageHook"}));  // replaced, not added
@@ -140,11 +140,11 @@ TEST_F(OptionsNodeTest, SetNodeValueOnAMissingChildFailsUnlessTheNodeCreatesIt) 
   ATL::CComVariant one = HostI4(1);
   const ATL::CComBSTR child(OLESTR("Other"));
   const ATL::CComBSTR name(OLESTR("Value"));
-  EXPECT_HR(CHostOptionsNode::kMissingNode, hooks->SetNodeValue(child, name, &one, 0, 0, 0, 0, 0));
+  EXPECT_HR(CHostOptionsNode::kMissingNode, hooks->SetNodeValue(child, name, one.AsInput(), 0, 0, 0, 0, 0));
   EXPECT_EQ(hooks->ChildNames(), (Texts{"All"}));
 
   hooks->CreateMissingChildrenOnWrite();
-  ASSERT_HR(S_OK, hooks->SetNodeValue(child, name, &one, 0, 0, 0, 0, 0));
+  ASSERT_HR(S_OK, hooks->SetNodeValue(child, name, one.AsInput(), 0, 0, 0, 0, 0));
   ASSERT_TRUE(hooks->Child(OLESTR("Other")));
   EXPECT_EQ(HostVariantText(hooks->Find(OLESTR("Other"))->PeekValue(OLESTR("Value"))), "I4 1");
   EXPECT_EQ(hooks->Child(OLESTR("Other"))->Path(), "TestOptions/Hooks/Other");
@@ -153,21 +153,21 @@ TEST_F(OptionsNodeTest, SetNodeValueOnAMissingChildFailsUnlessTheNodeCreatesIt) 
 TEST_F(OptionsNodeTest, SetValueAndGetValueOnTheNodeItself) {
   ATL::CComVariant name(OLESTR("enabled"));
   ATL::CComVariant off = HostBool(false);
-  ASSERT_HR(S_OK, hooks->SetValue(&name, &off, 4, 0, 0, 0));
+  ASSERT_HR(S_OK, hooks->SetValue(name.AsInput(), off.AsInput(), 4, 0, 0, 0));
   EXPECT_EQ(hooks->ValueNames(), (Texts{"Enabled"}));
 
   ATL::CComVariant read;
-  ASSERT_HR(S_OK, hooks->GetValue(&name, &read));
+  ASSERT_HR(S_OK, hooks->GetValue(name.AsInput(), read.Receive()));
   EXPECT_EQ(HostVariantText(read), "BOOL false");
   ATL::CComVariant missing(OLESTR("Missing"));
-  EXPECT_HR(CHostOptionsNode::kMissingValue, hooks->GetValue(&missing, &read));
+  EXPECT_HR(CHostOptionsNode::kMissingValue, hooks->GetValue(missing.AsInput(), read.AsInput()));
   EXPECT_EQ(read.vt, VT_EMPTY);
 
   LONG outside = 3;
   VARIANT byRef;
   byRef.vt = VT_I4 | VT_BYREF;
   byRef.plVal = &outside;
-  EXPECT_HR(E_INVALIDARG, hooks->SetValue(&name, &byRef, 0, 0, 0, 0));
+  EXPECT_HR(E_INVALIDARG, hooks->SetValue(name.AsInput(), &byRef, 0, 0, 0, 0));
   EXPECT_EQ(log->Texts({"SetValue"}),
             (Texts{"SetValue(enabled, BOOL false, level 4)", "SetValue(enabled, BYREF|I4, level 0) -> 0x80070057"}));
 }
@@ -179,15 +179,15 @@ TEST_F(OptionsNodeTest, InjectedFailuresReplaceTheOperationAndAreLogged) {
   const ATL::CComBSTR child(OLESTR("All"));
   const ATL::CComBSTR name(OLESTR("GetMessageHook"));
 
-  EXPECT_HR(E_ACCESSDENIED, hooks->SetNodeValue(child, name, &two, 0, 0, 0, 0, 0));
+  EXPECT_HR(E_ACCESSDENIED, hooks->SetNodeValue(child, name, two.AsInput(), 0, 0, 0, 0, 0));
   EXPECT_EQ(HostVariantText(all->PeekValue(OLESTR("GetMessageHook"))), "I4 0");  // nothing written
-  EXPECT_HR(S_OK, hooks->SetNodeValue(child, name, &two, 0, 0, 0, 0, 0));        // once only
+  EXPECT_HR(S_OK, hooks->SetNodeValue(child, name, two.AsInput(), 0, 0, 0, 0, 0));        // once only
 
   ATL::CComVariant value;
-  EXPECT_HR(E_FAIL, hooks->GetNodeValue(child, name, &value, 0, 0));
+  EXPECT_HR(E_FAIL, hooks->GetNodeValue(child, name, value.AsInput(), 0, 0));
   EXPECT_EQ(value.vt, VT_EMPTY);
-  EXPECT_HR(E_FAIL, hooks->GetNodeValue(child, name, &value, 0, 0));  // always
-  EXPECT_HR(S_OK, hooks->GetNodeValue(nullptr, ATL::CComBSTR(OLESTR("Enabled")), &value, 0, 0));  // other key
+  EXPECT_HR(E_FAIL, hooks->GetNodeValue(child, name, value.AsInput(), 0, 0));  // always
+  EXPECT_HR(S_OK, hooks->GetNodeValue(nullptr, ATL::CComBSTR(OLESTR("Enabled")), value.AsInput(), 0, 0));  // other key
 
   EXPECT_EQ(log->Texts(), (Texts{"SetNodeValue(All, GetMessageHook, I4 2, flag 0, level 0) -> 0x80070005",
                                  "SetNodeValue(All, GetMessageHook, I4 2, flag 0, level 0)",
@@ -195,7 +195,7 @@ TEST_F(OptionsNodeTest, InjectedFailuresReplaceTheOperationAndAreLogged) {
                                  "GetNodeValue(All, GetMessageHook) -> 0x80004005", "GetNodeValue('', Enabled)"}));
 
   hooks->ClearFailures();
-  EXPECT_HR(S_OK, hooks->GetNodeValue(child, name, &value, 0, 0));
+  EXPECT_HR(S_OK, hooks->GetNodeValue(child, name, value.AsInput(), 0, 0));
 }
 
 TEST_F(OptionsNodeTest, GetNodeCanBeMadeToAnswerWithoutAUsableObject) {
@@ -213,12 +213,12 @@ TEST_F(OptionsNodeTest, GetNodeCanBeMadeToAnswerWithoutAUsableObject) {
     SCOPED_TRACE(c.text);
     root->AnswerGetNode(OLESTR("Hooks"), c.answer);
     ATL::CComVariant node;
-    EXPECT_HR(S_OK, GetNode(root, OLESTR("Hooks"), &node));
+    EXPECT_HR(S_OK, GetNode(root, OLESTR("Hooks"), node.Receive()));
     EXPECT_EQ(HostVariantText(node), c.text);
   }
   // The VT_UNKNOWN answer is a real reference to the child.
   ATL::CComVariant node;
-  ASSERT_HR(S_OK, GetNode(root, OLESTR("Hooks"), &node));
+  ASSERT_HR(S_OK, GetNode(root, OLESTR("Hooks"), node.Receive()));
   ATL::CComPtr<IOptionsNode> child;
   ASSERT_HR(S_OK, node.punkVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&child)));
   EXPECT_EQ(child.p, static_cast<IOptionsNode*>(hooks.p));
@@ -226,14 +226,14 @@ TEST_F(OptionsNodeTest, GetNodeCanBeMadeToAnswerWithoutAUsableObject) {
   // Other names keep the normal answer.
   ATL::CComVariant other;
   root->AddChild(OLESTR("Other"));
-  ASSERT_HR(S_OK, GetNode(root, OLESTR("Other"), &other));
+  ASSERT_HR(S_OK, GetNode(root, OLESTR("Other"), other.Receive()));
   EXPECT_EQ(other.vt, VT_DISPATCH);
 }
 
 TEST_F(OptionsNodeTest, AChildCanAnswerDispatchButNotOptionsNode) {
   hooks->HideOptionsNodeInterface();
   ATL::CComVariant node;
-  ASSERT_HR(S_OK, GetNode(root, OLESTR("Hooks"), &node));
+  ASSERT_HR(S_OK, GetNode(root, OLESTR("Hooks"), node.Receive()));
   ASSERT_EQ(node.vt, VT_DISPATCH);
   ATL::CComPtr<IOptionsNode> child;
   EXPECT_HR(E_NOINTERFACE, node.pdispVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&child)));

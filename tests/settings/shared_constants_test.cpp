@@ -6,28 +6,66 @@
 
 namespace {
 
-TEST(SharedConstants, NamesAreTheHostsSpelling) {
+// Every name, each read through its own member: a typo in any one of them
+// would send the add-in's reads and writes to a key the host never looks at.
+struct NameCase {
+  BSTR CSharedConstants::*member;
+  const OLECHAR* text;
+};
+
+const NameCase kNames[] = {
+    {&CSharedConstants::bstrRunOpt, OLESTR("RUN_OPT")},
+    {&CSharedConstants::bstrOvDscOpt, OLESTR("OV_DSC_OPT")},
+    {&CSharedConstants::bstrExplDscOpt, OLESTR("EXPL_DSC_OPT")},
+    {&CSharedConstants::bstrSpecAppDscOpt, OLESTR("SPECAPP_DSC_OPT")},
+    {&CSharedConstants::bstrFilesList, OLESTR("FILES_LIST")},
+    {&CSharedConstants::bstrAppsList, OLESTR("APPS_LIST")},
+    {&CSharedConstants::bstrDirsList, OLESTR("DIRS_LIST")},
+    {&CSharedConstants::bstrArgsList, OLESTR("ARGS_LIST")},
+    {&CSharedConstants::bstrLnchList, OLESTR("LNCH_LIST")},
+    {&CSharedConstants::bstrDescList, OLESTR("DESC_LIST")},
+    {&CSharedConstants::bstrTestOptions, OLESTR("TestOptions")},
+    {&CSharedConstants::bstrHooks, OLESTR("Hooks")},
+    {&CSharedConstants::bstrHooksMgr, OLESTR("HooksMgr")},
+    {&CSharedConstants::bstrDllInjector, OLESTR("DllInjector")},
+    {&CSharedConstants::bstrAlways, OLESTR("ALWAYS")},
+    {&CSharedConstants::bstrAll, OLESTR("all")},
+    {&CSharedConstants::bstrDefault, OLESTR("DEFAULT")},
+    {&CSharedConstants::bstrBbHook, OLESTR("bbHook")},
+    {&CSharedConstants::bstrGetMessageHook, OLESTR("GetMessageHook")},
+    {&CSharedConstants::bstrWndProcHook, OLESTR("WndProcHook")},
+    {&CSharedConstants::bstrChildProcBbHook, OLESTR("ChildProc_bbHook")},
+    {&CSharedConstants::bstrChildProcGetMessageHook, OLESTR("ChildProc_GetMessageHook")},
+    {&CSharedConstants::bstrChildProcWndProcHook, OLESTR("ChildProc_WndProcHook")},
+    {&CSharedConstants::bstrEnabled, OLESTR("Enabled")},
+    {&CSharedConstants::bstrUseDefault, OLESTR("UseDefault")},
+    {&CSharedConstants::bstrChildProcesses, OLESTR("ChildProcesses")},
+};
+
+TEST(SharedConstants, EveryNameIsTheHostsSpelling) {
+  const CSharedConstants& k = SharedConstants();
+  for (const NameCase& name : kNames) {
+    const BSTR value = k.*name.member;
+    ASSERT_NE(nullptr, value);
+    EXPECT_EQ(0, wcscmp(name.text, value));
+    EXPECT_EQ(wcslen(name.text), SysStringLen(value)) << "a real BSTR, with its length";
+  }
+}
+
+TEST(SharedConstants, EveryValueIsAnI4OfItsOwn) {
   const CSharedConstants& k = SharedConstants();
   const struct {
-    BSTR value;
-    const OLECHAR* text;
-  } names[] = {
-      {k.bstrRunOpt, OLESTR("RUN_OPT")},
-      {k.bstrSpecAppDscOpt, OLESTR("SPECAPP_DSC_OPT")},
-      {k.bstrFilesList, OLESTR("FILES_LIST")},
-      {k.bstrDescList, OLESTR("DESC_LIST")},
-      {k.bstrTestOptions, OLESTR("TestOptions")},
-      {k.bstrChildProcWndProcHook, OLESTR("ChildProc_WndProcHook")},
+    VARIANT CSharedConstants::*member;
+    LONG value;
+  } values[] = {
+      {&CSharedConstants::varOne, 1},
+      {&CSharedConstants::varZero, 0},
+      {&CSharedConstants::varMinusOne, -1},
   };
-  for (const auto& name : names) {
-    ASSERT_NE(nullptr, name.value);
-    EXPECT_EQ(0, wcscmp(name.text, name.value));
-    EXPECT_EQ(wcslen(name.text), SysStringLen(name.value)) << "a real BSTR, with its length";
+  for (const auto& c : values) {
+    EXPECT_EQ(VT_I4, (k.*c.member).vt) << c.value;
+    EXPECT_EQ(c.value, (k.*c.member).lVal);
   }
-  EXPECT_EQ(VT_I4, k.varOne.vt);
-  EXPECT_EQ(1, k.varOne.lVal);
-  EXPECT_EQ(0, k.varZero.lVal);
-  EXPECT_EQ(-1, k.varMinusOne.lVal);
 }
 
 TEST(SharedConstants, FreeThenLoadAgain) {

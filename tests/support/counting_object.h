@@ -4,8 +4,8 @@
 //
 // Optionally it remembers the lock count of one SAFEARRAY at each AddRef,
 // which shows how the array was locked while its element was being copied.
-#ifndef VELMORA_TESTS_ATL_COUNTING_OBJECT_H
-#define VELMORA_TESTS_ATL_COUNTING_OBJECT_H
+#ifndef VELMORA_TESTS_SUPPORT_COUNTING_OBJECT_H
+#define VELMORA_TESTS_SUPPORT_COUNTING_OBJECT_H
 
 #include <gtest/gtest.h>
 
@@ -86,4 +86,4 @@ class TwoCountingObjectsTest : public testing::Test {
 
 }  // namespace velmora_test
 
-#endif  // VELMORA_TESTS_ATL_COUNTING_OBJECT_H
+#endif  // VELMORA_TESTS_SUPPORT_COUNTING_OBJECT_H

@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "tests/atl/counting_object.h"
-#include "tests/safearray/host_list.h"
+#include "tests/support/counting_object.h"
+#include "tests/settings/host_list.h"
 #include "tests/support/under_wine.h"
 #include "settings/kex_safe_array.h"
 #include "tests/support/hresult.h"
@@ -38,7 +38,7 @@ LONG ReadI4(CKexSafeArray& array, LONG row, LONG column) {
 TEST(KexSafeArrayEmpty, HasNoRowsOneColumnAndRefusesAccess) {
   CKexSafeArray array;
   EXPECT_FALSE(array.IsValid());
-  EXPECT_TRUE(array.m_bOwner);
+  EXPECT_TRUE(array.IsOwner());
   EXPECT_EQ(0u, array.GetRowCount());
   EXPECT_EQ(1u, array.GetColumnCount());
 
@@ -59,7 +59,7 @@ TEST(KexSafeArrayEmpty, HasNoRowsOneColumnAndRefusesAccess) {
 
   CKexSafeArray copy(array);
   EXPECT_FALSE(copy.IsValid());
-  EXPECT_TRUE(copy.m_bOwner);
+  EXPECT_TRUE(copy.IsOwner());
 }
 
 TEST(KexSafeArrayView, RowsAreTheRightmostDimensionAndCellsAreColumnFirst) {
@@ -109,7 +109,7 @@ TEST_F(KexSafeArrayOwnership, ViewerLeavesTheArrayAliveOwnerDestroysIt) {
   {
     CKexSafeArray array;
     array.Attach(viewed.get(), false);
-    EXPECT_FALSE(array.m_bOwner);
+    EXPECT_FALSE(array.IsOwner());
   }
   EXPECT_EQ(1u, first_.refs());
   ScopedVariant cell;
@@ -136,7 +136,7 @@ TEST_F(KexSafeArrayOwnership, AttachDoesNotReleaseTheArrayHeldBefore) {
     CKexSafeArray array;
     array.Attach(a.get(), true);
     array.Attach(b.get(), false);
-    EXPECT_EQ(b.get(), array.m_psa);
+    EXPECT_EQ(b.get(), array.Get());
   }
   EXPECT_EQ(1u, first_.refs());
   EXPECT_EQ(1u, second_.refs());
@@ -152,7 +152,7 @@ TEST_F(KexSafeArrayOwnership, DetachHandsTheArrayOutAlive) {
     array.Attach(psa, true);
     detached.reset(array.Detach());
     EXPECT_FALSE(array.IsValid());
-    EXPECT_TRUE(array.m_bOwner);
+    EXPECT_TRUE(array.IsOwner());
   }
   EXPECT_EQ(psa, detached.get());
   EXPECT_EQ(1u, first_.refs());
@@ -180,8 +180,8 @@ TEST_F(KexSafeArrayOwnership, Create2DDestroysAnOwnedArrayAndLetsAViewedOneGo) {
   CKexSafeArray array;
   array.Attach(viewed.get(), false);
   array.Create2D(1, 1, VT_VARIANT);
-  EXPECT_TRUE(array.m_bOwner);
-  EXPECT_NE(viewed.get(), array.m_psa);
+  EXPECT_TRUE(array.IsOwner());
+  EXPECT_NE(viewed.get(), array.Get());
   EXPECT_EQ(1u, first_.refs());
 
   ArrayPtr owned = MakeWatchedList(second_);
@@ -201,7 +201,7 @@ TEST_F(KexSafeArrayOwnership, AssignDestroysAnOwnedArrayAndLetsAViewedOneGo) {
   CKexSafeArray array;
   array.Attach(viewed.get(), false);
   array.Assign(source.get());
-  EXPECT_TRUE(array.m_bOwner);
+  EXPECT_TRUE(array.IsOwner());
   EXPECT_EQ(1u, first_.refs());
 
   array.Destroy();
@@ -211,13 +211,13 @@ TEST_F(KexSafeArrayOwnership, AssignDestroysAnOwnedArrayAndLetsAViewedOneGo) {
 
   array.Assign(nullptr);
   EXPECT_FALSE(array.IsValid());
-  EXPECT_TRUE(array.m_bOwner);
+  EXPECT_TRUE(array.IsOwner());
 }
 
 TEST_F(KexSafeArrayOwnership, AssignFromTheHeldArrayKeepsItsContent) {
   CKexSafeArray array;
   array.Attach(MakeWatchedList(first_).release(), true);
-  array.Assign(array.m_psa);
+  array.Assign(array.Get());
   ASSERT_TRUE(array.IsValid());
   EXPECT_EQ(1u, first_.refs());
   EXPECT_EQ(CellValue(1, 1), ReadI4(array, 1, 1));
@@ -235,9 +235,9 @@ TEST_F(KexSafeArrayOwnership, CopyAndAssignAreIndependentDeepCopies) {
   assigned.Assign(source.get());
   for (CKexSafeArray* copy : {&copied, &assigned}) {
     ASSERT_TRUE(copy->IsValid());
-    EXPECT_TRUE(copy->m_bOwner);
-    EXPECT_NE(source.get(), copy->m_psa);
-    EXPECT_NE(source->pvData, copy->m_psa->pvData);
+    EXPECT_TRUE(copy->IsOwner());
+    EXPECT_NE(source.get(), copy->Get());
+    EXPECT_NE(source->pvData, copy->Get()->pvData);
     EXPECT_EQ(2u, copy->GetRowCount());
     EXPECT_EQ(2u, copy->GetColumnCount());
   }
@@ -261,7 +261,7 @@ TEST(KexSafeArrayCreate2D, VariantListMatchesSafeArrayCreate) {
   CKexSafeArray array;
   array.Create2D(5, 2, VT_VARIANT);
   ASSERT_TRUE(array.IsValid());
-  SAFEARRAY* const actual = array.m_psa;
+  SAFEARRAY* const actual = array.Get();
 
   EXPECT_EQ(expected->cDims, actual->cDims);
   EXPECT_EQ(expected->fFeatures, actual->fFeatures);
@@ -304,11 +304,11 @@ TEST_P(KexSafeArrayCreate2DFeatures, FeaturesElementSizeAndVartype) {
   CKexSafeArray array;
   array.Create2D(3, 2, c.vt);
   ASSERT_TRUE(array.IsValid());
-  EXPECT_EQ(c.features, array.m_psa->fFeatures);
-  EXPECT_EQ(c.elementSize, array.m_psa->cbElements);
-  EXPECT_EQ(2u, array.m_psa->cDims);
+  EXPECT_EQ(c.features, array.Get()->fFeatures);
+  EXPECT_EQ(c.elementSize, array.Get()->cbElements);
+  EXPECT_EQ(2u, array.Get()->cDims);
   VARTYPE vt = VT_ILLEGAL;
-  EXPECT_HR(S_OK, ::SafeArrayGetVartype(array.m_psa, &vt));
+  EXPECT_HR(S_OK, ::SafeArrayGetVartype(array.Get(), &vt));
   EXPECT_EQ(c.vt, vt);
 }
 
@@ -355,7 +355,7 @@ TEST(KexSafeArrayCreate2D, InterfaceCellsAreAllReleasedAndCopied) {
     EXPECT_EQ(2u, object.refs());
     IUnknown* copied = nullptr;
     LONG indices[2] = {0, 2};
-    ASSERT_HR(S_OK, ::SafeArrayGetElement(copy.m_psa, indices, &copied));
+    ASSERT_HR(S_OK, ::SafeArrayGetElement(copy.Get(), indices, &copied));
     EXPECT_EQ(object.unknown(), copied);
     if (copied) copied->Release();
   }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/rack_lookup.h"
+#include "settings/rack_lookup.h"
 #include "host/file_locator.h"
 #include "tests/host/live_objects.h"
 #include "host/object_rack.h"
@@ -36,7 +36,7 @@ TEST_F(RackLookupTest, FoundObjectIsHeldWithOneReference) {
   const ULONG before = locator->RefCount();
   {
     ATL::CComPtr<IFileLocator> found;
-    EXPECT_HR(S_OK, LookupRackObject(rack, kName, IID_IFileLocator, found));
+    EXPECT_HR(S_OK, LookupRackObject(rack, kName, found));
     EXPECT_EQ(static_cast<IFileLocator*>(locator), found.p);
     EXPECT_EQ(before + 1, locator->RefCount());
   }
@@ -47,7 +47,7 @@ TEST_F(RackLookupTest, FoundObjectIsHeldWithOneReference) {
 TEST_F(RackLookupTest, NullRackIsNoObjectAndReleasesWhatWasHeld) {
   const ULONG before = locator->RefCount();
   ATL::CComPtr<IFileLocator> found(locator);
-  EXPECT_HR(E_POINTER, LookupRackObject(nullptr, kName, IID_IFileLocator, found));
+  EXPECT_HR(E_POINTER, LookupRackObject(nullptr, kName, found));
   EXPECT_FALSE(found);
   EXPECT_EQ(before, locator->RefCount());
 }
@@ -67,10 +67,14 @@ TEST_P(RackLookupMissTest, NotAvailableAfterOneCall) {
   if (which == "NullAnswer") rack->AnswerNullObject(kName);
   if (which == "GetObjectFails") rack->FailOperation("GetObject", E_UNEXPECTED);
   ATL::CComPtr<IFileLocator> found;
-  const HRESULT hr = which == "OtherInterface" ? LookupRackObject(rack, kName, IID_IDataObj, found)
-                                               : LookupRackObject(rack, kName, IID_IFileLocator, found);
+  // The interface asked for is the pointer's own: an object that does not
+  // answer it leaves the pointer empty.
+  ATL::CComPtr<IDataObj> other;
+  const HRESULT hr = which == "OtherInterface" ? LookupRackObject(rack, kName, other)
+                                               : LookupRackObject(rack, kName, found);
   EXPECT_HR(GetParam().expected, hr);
   EXPECT_FALSE(found);
+  EXPECT_FALSE(other);
   EXPECT_EQ(1u, log->Count("GetObject"));
 }
 

@@ -1,8 +1,8 @@
 // Arrays shaped as the host hands its lists over: two-dimensional arrays of
 // VARIANT, columns by rows (SafeArrayCreate takes the leftmost dimension,
 // the column, first), so that rows are what SafeArrayRedim adds or removes.
-#ifndef VELMORA_TESTS_SAFEARRAY_HOST_LIST_H
-#define VELMORA_TESTS_SAFEARRAY_HOST_LIST_H
+#ifndef VELMORA_TESTS_SETTINGS_HOST_LIST_H
+#define VELMORA_TESTS_SETTINGS_HOST_LIST_H
 
 #include <windows.h>
 #include <oleauto.h>
@@ -100,4 +100,4 @@ class ViewedListFixture {
 
 }  // namespace velmora_test
 
-#endif  // VELMORA_TESTS_SAFEARRAY_HOST_LIST_H
+#endif  // VELMORA_TESTS_SETTINGS_HOST_LIST_H

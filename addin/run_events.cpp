@@ -10,7 +10,7 @@ HRESULT CVelmoraObj::NotHandled() { return E_NOTIMPL; }
 STDMETHODIMP CVelmoraObj::StartRecord(IDataObj* pDataObj) {
   m_bBPTRun = 0;
   // A launch that fails must not fail the host's recording or run.
-  LaunchApplications(pDataObj);
+  (void)LaunchApplications(pDataObj);
   return S_OK;
 }
 

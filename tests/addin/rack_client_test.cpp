@@ -49,7 +49,7 @@ TEST_F(RackClientTest, SetRackKeepsOneReferenceHoweverOftenItIsHandedOver) {
   EXPECT_EQ(before + 1, rack_->RefCount());
 
   CComPtr<IObjectRack> back;
-  EXPECT_HR(S_OK, client_->GetRack(&back));
+  EXPECT_HR(S_OK, client_->GetRack(back.Receive()));
   EXPECT_EQ(static_cast<IObjectRack*>(rack_), back);
   EXPECT_EQ(before + 2, rack_->RefCount()) << "GetRack hands out a reference of its own";
 }
@@ -68,7 +68,7 @@ TEST_F(RackClientTest, SetRackOpensTheHookNodesAndNullReleasesThem) {
   EXPECT_EQ(hooksBefore, hooks_->RefCount());
   EXPECT_EQ(rackBefore, rack_->RefCount());
   CComPtr<IObjectRack> back;
-  EXPECT_HR(S_OK, client_->GetRack(&back));
+  EXPECT_HR(S_OK, client_->GetRack(back.Receive()));
   EXPECT_EQ(nullptr, back);
 }
 
@@ -77,7 +77,7 @@ TEST_F(RackClientTest, ARackWithoutOptionsIsStillAccepted) {
   EXPECT_HR(S_OK, client_->SetRack(rack_));
   EXPECT_FALSE(object_->HookConfigurator().HasHooksNode());
   CComPtr<IObjectRack> back;
-  EXPECT_HR(S_OK, client_->GetRack(&back));
+  EXPECT_HR(S_OK, client_->GetRack(back.Receive()));
   EXPECT_EQ(static_cast<IObjectRack*>(rack_), back);
 }
 
