@@ -7,12 +7,9 @@
 
 #include <windows.h>
 
-#include <string>
+#include <wide_string.h>
 
 #include <velmora.h>
-
-// std::u16string on Linux, std::wstring on Windows: UTF-16 on both.
-typedef std::basic_string<WCHAR> WideString;
 
 class CAppDetails {
  public:

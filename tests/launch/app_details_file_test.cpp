@@ -89,8 +89,8 @@ class FileConstructorTest : public HostObjectsTest {
   std::string LocateCallFor(const WideString& path) const { return "LocateFile(" + Utf8(path) + ", flag 1)"; }
 
   TempDir m_dir;
-  TestString m_program;
-  TestString m_document;
+  WideString m_program;
+  WideString m_document;
   std::unique_ptr<TestAssociation> m_association;
   std::shared_ptr<CHostCallLog> m_log;
   ATL::CComPtr<CHostObjectRack> m_rack;
@@ -118,7 +118,7 @@ TEST_F(FileConstructorTest, AssociatedDocumentIsNamedByItsProgramAsStoredOnDisk)
 }
 
 TEST_F(FileConstructorTest, ProgramIsNamedAsStoredOnDisk) {
-  const TestString lowerCase = m_dir.PathOf(OLESTR("veltool.exe"));
+  const WideString lowerCase = m_dir.PathOf(OLESTR("veltool.exe"));
   auto details = Build(nullptr, lowerCase.c_str());
   EXPECT_EQ(WideString(OLESTR("VelTool.EXE")), details->m_strProcessName);
   EXPECT_EQ(WideString(lowerCase), details->m_strPath);
@@ -146,8 +146,8 @@ TEST_F(FileConstructorTest, NullRackMeansNoLocatorButTheDebugLineIsWritten) {
 }
 
 TEST_F(FileConstructorTest, QuotesAndOuterBlanksLeaveThePathAndFolder) {
-  const TestString quotedPath = OLESTR("  \"") + m_document + OLESTR("\"  ");
-  const TestString quotedDir = OLESTR("\"") + m_dir.Path() + OLESTR("\"");
+  const WideString quotedPath = OLESTR("  \"") + m_document + OLESTR("\"  ");
+  const WideString quotedDir = OLESTR("\"") + m_dir.Path() + OLESTR("\"");
   auto details = Build(m_rack, quotedPath.c_str(), quotedDir.c_str());
   EXPECT_EQ(WideString(m_document), details->m_strPath);
   EXPECT_EQ(WideString(m_dir.Path()), details->m_strWorkingDir);
@@ -218,7 +218,7 @@ class LocatorAnswerTest : public FileConstructorTest, public testing::WithParamI
 TEST_P(LocatorAnswerTest, PathIsReplacedOnlyByADifferentText) {
   // The located file is the document in other letter case: the association
   // still applies, so the process name shows the path was usable.
-  TestString upper = m_document;
+  WideString upper = m_document;
   for (WCHAR& c : upper) c = static_cast<WCHAR>(towupper(c));
   switch (GetParam().answer) {
     case LocatorAnswer::OtherCase:

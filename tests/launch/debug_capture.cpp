@@ -22,10 +22,10 @@ const DWORD kBufferBytes = 4096;
 const DWORD kTextOffset = sizeof(DWORD);
 const char kMarkPrefix[] = "velmora-debug-capture-mark ";
 
-DebugOutputCapture::Text FromAnsi(const char* text) {
+WideString FromAnsi(const char* text) {
   const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (length <= 1) return DebugOutputCapture::Text();
-  DebugOutputCapture::Text wide(static_cast<size_t>(length), 0);
+  if (length <= 1) return WideString();
+  WideString wide(static_cast<size_t>(length), 0);
   MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
   wide.resize(static_cast<size_t>(length - 1));
   return wide;
@@ -76,7 +76,7 @@ void DebugOutputCapture::Listen() {
 bool DebugOutputCapture::Flush() {
   char mark[64];
   std::snprintf(mark, sizeof mark, "%s%u", kMarkPrefix, ++m_marks);
-  const Text wanted = FromAnsi(mark);
+  const WideString wanted = FromAnsi(mark);
   OutputDebugStringA(mark);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (std::chrono::steady_clock::now() < deadline) {
@@ -92,8 +92,8 @@ bool DebugOutputCapture::Flush() {
   return false;
 }
 
-std::vector<DebugOutputCapture::Text> DebugOutputCapture::Take() {
-  std::vector<Text> texts;
+std::vector<WideString> DebugOutputCapture::Take() {
+  std::vector<WideString> texts;
   if (!IsListening() || !Flush()) return texts;
   std::lock_guard<std::mutex> guard(m_lock);
   texts.swap(m_texts);
@@ -108,7 +108,7 @@ DebugOutputCapture::~DebugOutputCapture() = default;
 
 bool DebugOutputCapture::IsListening() const { return true; }
 
-std::vector<DebugOutputCapture::Text> DebugOutputCapture::Take() { return platform_testing::TakeDebugOutput(); }
+std::vector<WideString> DebugOutputCapture::Take() { return platform_testing::TakeDebugOutput(); }
 
 #endif
 

@@ -11,6 +11,8 @@
 
 #include <mutex>
 #include <string>
+
+#include <wide_string.h>
 #include <thread>
 #include <vector>
 
@@ -18,7 +20,6 @@ namespace velmora_test {
 
 class DebugOutputCapture {
  public:
-  typedef std::basic_string<WCHAR> Text;
 
   DebugOutputCapture();
   ~DebugOutputCapture();
@@ -28,7 +29,7 @@ class DebugOutputCapture {
   bool IsListening() const;
   // The texts this process wrote since the capture started or since the last
   // Take, in order.
-  std::vector<Text> Take();
+  std::vector<WideString> Take();
 
  private:
 #ifdef _WIN32
@@ -43,7 +44,7 @@ class DebugOutputCapture {
   const char* m_view = nullptr;
   std::thread m_listener;
   std::mutex m_lock;
-  std::vector<Text> m_texts;
+  std::vector<WideString> m_texts;
   unsigned m_marks = 0;
 #endif
 };

@@ -31,27 +31,27 @@ class AssocQueryTest : public testing::Test {
     ASSERT_TRUE(m_association->IsValid());
   }
 
-  HRESULT Query(ASSOCF flags, ASSOCSTR str, const WCHAR* assoc, TestString* text, DWORD* size = nullptr) {
+  HRESULT Query(ASSOCF flags, ASSOCSTR str, const WCHAR* assoc, WideString* text, DWORD* size = nullptr) {
     WCHAR buffer[1041];
     for (WCHAR& c : buffer) c = OLESTR('#');
     DWORD count = 1041;
     const HRESULT hr = AssocQueryStringW(flags, str, assoc, nullptr, buffer, &count);
     buffer[1040] = 0;
-    *text = SUCCEEDED(hr) ? TestString(buffer) : TestString();
+    *text = SUCCEEDED(hr) ? WideString(buffer) : WideString();
     if (size) *size = count;
     return hr;
   }
 
   TempDir m_dir;
-  TestString m_tool;
-  TestString m_command;
+  WideString m_tool;
+  WideString m_command;
   std::unique_ptr<TestAssociation> m_association;
 };
 
 class AssocQueryTypeTest : public AssocQueryTest, public testing::WithParamInterface<const WCHAR*> {};
 
 TEST_P(AssocQueryTypeTest, ExecutableOfTheOpenCommand) {
-  TestString text;
+  WideString text;
   DWORD size = 0;
   EXPECT_HR(S_OK, Query(ASSOCF_NONE, ASSOCSTR_EXECUTABLE, GetParam(), &text, &size));
   EXPECT_EQ(m_tool, text);
@@ -61,7 +61,7 @@ TEST_P(AssocQueryTypeTest, ExecutableOfTheOpenCommand) {
 }
 
 TEST_P(AssocQueryTypeTest, CommandOfTheOpenVerb) {
-  TestString text;
+  WideString text;
   EXPECT_HR(S_OK, Query(ASSOCF_NONE, ASSOCSTR_COMMAND, GetParam(), &text));
   EXPECT_EQ(m_command, text);
 }
@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(ByExtensionOrProgId, AssocQueryTypeTest,
                          testing::Values(OLESTR(".vlmtest"), OLESTR(".VLMTEST"), OLESTR("Velmora.TestDoc")));
 
 TEST_F(AssocQueryTest, UnknownTypeHasNoAssociation) {
-  TestString text;
+  WideString text;
   EXPECT_HR(kNoAssociation, Query(ASSOCF_NONE, ASSOCSTR_EXECUTABLE, OLESTR(".vlmnone"), &text));
   // Without its dot an extension is taken as a ProgID, which is not registered.
   EXPECT_HR(kNoAssociation, Query(ASSOCF_NONE, ASSOCSTR_EXECUTABLE, OLESTR("vlmtest"), &text));
@@ -78,7 +78,7 @@ TEST_F(AssocQueryTest, UnknownTypeHasNoAssociation) {
 
 TEST_F(AssocQueryTest, ExecutableMissingOnDiskIsFileNotFound) {
   ASSERT_TRUE(m_association->SetCommand(OLESTR("\"") + m_dir.PathOf(OLESTR("Gone.exe")) + OLESTR("\" \"%1\"")));
-  TestString text;
+  WideString text;
   EXPECT_HR(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), Query(ASSOCF_NONE, ASSOCSTR_EXECUTABLE, OLESTR(".vlmtest"), &text));
   // The command itself is still there.
   EXPECT_HR(S_OK, Query(ASSOCF_NONE, ASSOCSTR_COMMAND, OLESTR(".vlmtest"), &text));
@@ -126,15 +126,15 @@ TEST(AssocQueryArguments, BadArgumentsAreRefused) {
 class AssocQueryByExeNameTest : public AssocQueryTest {
  protected:
   HRESULT Documented(HRESULT documented) const { return RunningUnderWine() ? kNoAssociation : documented; }
-  TestString DocumentedText(const TestString& documented) const {
-    return RunningUnderWine() ? TestString() : documented;
+  WideString DocumentedText(const WideString& documented) const {
+    return RunningUnderWine() ? WideString() : documented;
   }
 };
 
 TEST_F(AssocQueryByExeNameTest, ProgramRegisteredUnderAppPaths) {
   TestAppPath entry(OLESTR("VelmoraAppPath.exe"), m_tool);
   ASSERT_TRUE(entry.IsValid());
-  TestString text;
+  WideString text;
   EXPECT_HR(Documented(S_OK), Query(ASSOCF_INIT_BYEXENAME, ASSOCSTR_EXECUTABLE, OLESTR("VelmoraAppPath.exe"), &text));
   EXPECT_EQ(DocumentedText(m_tool), text);
   EXPECT_HR(Documented(S_OK), Query(ASSOCF_INIT_BYEXENAME, ASSOCSTR_EXECUTABLE, OLESTR("velmoraapppath"), &text));
@@ -143,16 +143,16 @@ TEST_F(AssocQueryByExeNameTest, ProgramRegisteredUnderAppPaths) {
 
 TEST_F(AssocQueryByExeNameTest, ProgramInAPathFolder) {
   ASSERT_FALSE(m_dir.MakeFolder(OLESTR("Bin")).empty());
-  const TestString program = m_dir.MakeFile(OLESTR("Bin\\PathTool.exe"));
+  const WideString program = m_dir.MakeFile(OLESTR("Bin\\PathTool.exe"));
   ASSERT_FALSE(program.empty());
   PathPrefix prefix(m_dir.PathOf(OLESTR("Bin")));
-  TestString text;
+  WideString text;
   EXPECT_HR(Documented(S_OK), Query(ASSOCF_INIT_BYEXENAME, ASSOCSTR_EXECUTABLE, OLESTR("PathTool.exe"), &text));
   EXPECT_EQ(DocumentedText(program), text);
 }
 
 TEST_F(AssocQueryByExeNameTest, UnknownProgramHasNoAssociation) {
-  TestString text;
+  WideString text;
   EXPECT_HR(kNoAssociation, Query(ASSOCF_INIT_BYEXENAME, ASSOCSTR_EXECUTABLE, OLESTR("VelmoraNoSuchTool.exe"), &text));
   // What the add-in asks for a name that is no program at all.
   EXPECT_HR(kNoAssociation, Query(ASSOCF_INIT_BYEXENAME, ASSOCSTR_EXECUTABLE, OLESTR("My Computer"), &text));

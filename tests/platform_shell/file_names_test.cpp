@@ -24,11 +24,11 @@ class FileNamesTest : public testing::Test {
   }
 
   // GetLongPathNameW into a roomy buffer; empty on failure.
-  static TestString LongPath(const TestString& path, DWORD* result = nullptr) {
+  static WideString LongPath(const WideString& path, DWORD* result = nullptr) {
     WCHAR buffer[1041] = {};
     const DWORD length = GetLongPathNameW(path.c_str(), buffer, 1041);
     if (result) *result = length;
-    return length > 0 && length < 1041 ? TestString(buffer) : TestString();
+    return length > 0 && length < 1041 ? WideString(buffer) : WideString();
   }
 
   TempDir m_dir;
@@ -47,8 +47,8 @@ class LongPathTest : public FileNamesTest, public testing::WithParamInterface<Lo
 
 TEST_P(LongPathTest, GivesTheOnDiskSpellingOfShortShapedNames) {
   DWORD length = 0;
-  const TestString result = LongPath(m_dir.PathOf(GetParam().asked), &length);
-  const TestString expected = m_dir.PathOf(GetParam().expected);
+  const WideString result = LongPath(m_dir.PathOf(GetParam().asked), &length);
+  const WideString expected = m_dir.PathOf(GetParam().expected);
   EXPECT_EQ(expected, result);
   EXPECT_EQ(expected.size(), length);
 }
@@ -84,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(Table, MissingLongPathTest,
                                          OLESTR("no such long folder\\x.txt")));
 
 TEST_F(FileNamesTest, LongPathTooSmallBufferGivesTheSizeNeeded) {
-  const TestString expected = m_dir.PathOf(OLESTR("VelTool.EXE"));
-  const TestString asked = m_dir.PathOf(OLESTR("veltool.exe"));
+  const WideString expected = m_dir.PathOf(OLESTR("VelTool.EXE"));
+  const WideString asked = m_dir.PathOf(OLESTR("veltool.exe"));
   WCHAR buffer[1041];
   for (WCHAR& c : buffer) c = OLESTR('#');
   const DWORD size = static_cast<DWORD>(expected.size());
@@ -93,14 +93,14 @@ TEST_F(FileNamesTest, LongPathTooSmallBufferGivesTheSizeNeeded) {
   EXPECT_EQ(OLESTR('#'), buffer[0]);
   EXPECT_EQ(size + 1, GetLongPathNameW(asked.c_str(), nullptr, 0));
   EXPECT_EQ(size, GetLongPathNameW(asked.c_str(), buffer, size + 1));
-  EXPECT_EQ(expected, TestString(buffer));
+  EXPECT_EQ(expected, WideString(buffer));
 }
 
 TEST_F(FileNamesTest, LongPathIntoTheSameBuffer) {
-  TestString text = m_dir.PathOf(OLESTR("veltool.exe"));
+  WideString text = m_dir.PathOf(OLESTR("veltool.exe"));
   text.resize(1041);
   const DWORD length = GetLongPathNameW(text.c_str(), &text[0], 1041);
-  EXPECT_EQ(m_dir.PathOf(OLESTR("VelTool.EXE")), TestString(text.c_str()));
+  EXPECT_EQ(m_dir.PathOf(OLESTR("VelTool.EXE")), WideString(text.c_str()));
   EXPECT_EQ(static_cast<DWORD>(wcslen(text.c_str())), length);
 }
 
@@ -108,9 +108,9 @@ TEST_F(FileNamesTest, LongPathOfRelativeNameStaysRelative) {
   WCHAR saved[1024] = {};
   ASSERT_GT(GetCurrentDirectoryW(1024, saved), 0u);
   ASSERT_TRUE(SetCurrentDirectoryW(m_dir.Path().c_str()));
-  const TestString result = LongPath(OLESTR("subdir\\doc.txt"));
+  const WideString result = LongPath(OLESTR("subdir\\doc.txt"));
   SetCurrentDirectoryW(saved);
-  EXPECT_EQ(TestString(OLESTR("SubDir\\Doc.Txt")), result);
+  EXPECT_EQ(WideString(OLESTR("SubDir\\Doc.Txt")), result);
 }
 
 TEST_F(FileNamesTest, LongPathOfEmptyTextFailsWithPathNotFound) {
@@ -133,7 +133,7 @@ void PrintTo(const ExistsCase& c, std::ostream* os) {
 class ExistsTest : public FileNamesTest, public testing::WithParamInterface<ExistsCase> {};
 
 TEST_P(ExistsTest, FileExistsAndIsDirectoryIgnoreCase) {
-  const TestString path = m_dir.PathOf(GetParam().name);
+  const WideString path = m_dir.PathOf(GetParam().name);
   EXPECT_EQ(GetParam().exists, PathFileExistsW(path.c_str()) != FALSE);
   // PathIsDirectoryW returns FILE_ATTRIBUTE_DIRECTORY for a folder.
   EXPECT_EQ(GetParam().folder ? static_cast<BOOL>(FILE_ATTRIBUTE_DIRECTORY) : FALSE, PathIsDirectoryW(path.c_str()));

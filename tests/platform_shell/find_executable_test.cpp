@@ -46,17 +46,17 @@ class FindExecutableTest : public testing::Test {
   }
 
   // The text with {dir} replaced by the temporary folder.
-  TestString Expand(const WCHAR* text) const {
-    TestString result = text ? text : OLESTR("");
+  WideString Expand(const WCHAR* text) const {
+    WideString result = text ? text : OLESTR("");
     const size_t at = result.find(kDirMark);
-    if (at != TestString::npos) result.replace(at, wcslen(kDirMark), m_dir.Path());
+    if (at != WideString::npos) result.replace(at, wcslen(kDirMark), m_dir.Path());
     return result;
   }
 
-  Outcome Find(const TestString& file, const WCHAR* directory, TestString* program) const {
+  Outcome Find(const WideString& file, const WCHAR* directory, WideString* program) const {
     WCHAR buffer[MAX_PATH];
     for (WCHAR& c : buffer) c = OLESTR('#');
-    const TestString folder = Expand(directory);
+    const WideString folder = Expand(directory);
     const HINSTANCE result = FindExecutableW(file.c_str(), directory ? folder.c_str() : nullptr, buffer);
     *program = buffer;
     return OutcomeOf(result);
@@ -80,7 +80,7 @@ void PrintTo(const FindCase& c, std::ostream* os) {
 class FindExecutableTableTest : public FindExecutableTest, public testing::WithParamInterface<FindCase> {};
 
 TEST_P(FindExecutableTableTest, FindsTheProgramOrSaysWhyNot) {
-  TestString program;
+  WideString program;
   EXPECT_EQ(GetParam().outcome, Find(Expand(GetParam().file), GetParam().directory, &program));
   EXPECT_EQ(Expand(GetParam().program), program);
 }
@@ -135,7 +135,7 @@ class FindExecutableCommandTest : public FindExecutableTest, public testing::Wit
 
 TEST_P(FindExecutableCommandTest, ProgramIsTheFirstTokenOfTheCommand) {
   ASSERT_TRUE(m_association->SetCommand(Expand(GetParam().command)));
-  TestString program;
+  WideString program;
   EXPECT_EQ(Outcome::Found, Find(Expand(OLESTR("{dir}\\report.vlmtest")), nullptr, &program));
   EXPECT_EQ(Expand(GetParam().program), program);
 }
@@ -151,17 +151,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FindExecutableTest, TypeWithoutOpenCommandHasNoAssociation) {
   m_association->RemoveCommand();
-  TestString program;
+  WideString program;
   EXPECT_EQ(Outcome::NoAssociation, Find(Expand(OLESTR("{dir}\\report.vlmtest")), nullptr, &program));
-  EXPECT_EQ(TestString(), program);
+  EXPECT_EQ(WideString(), program);
 }
 
 TEST_F(FindExecutableTest, RelativeNameIsFoundInTheCurrentDirectory) {
   WCHAR saved[1024] = {};
   ASSERT_GT(GetCurrentDirectoryW(1024, saved), 0u);
   ASSERT_TRUE(SetCurrentDirectoryW(m_dir.Path().c_str()));
-  TestString withoutFolder;
-  TestString withMissingFolder;
+  WideString withoutFolder;
+  WideString withMissingFolder;
   const Outcome first = Find(OLESTR("report.vlmtest"), nullptr, &withoutFolder);
   const Outcome second = Find(OLESTR("report.vlmtest"), OLESTR("{dir}\\NoSuchFolder"), &withMissingFolder);
   SetCurrentDirectoryW(saved);
@@ -176,7 +176,7 @@ TEST_F(FindExecutableTest, BareNameIsFoundInThePathFolders) {
   ASSERT_FALSE(m_dir.MakeFile(OLESTR("Bin\\PathTool.exe")).empty());
   ASSERT_FALSE(m_dir.MakeFile(OLESTR("Bin\\onpath.vlmtest")).empty());
   PathPrefix prefix(m_dir.PathOf(OLESTR("Bin")));
-  TestString program;
+  WideString program;
   EXPECT_EQ(Outcome::Found, Find(OLESTR("PathTool.exe"), nullptr, &program));
   EXPECT_EQ(m_dir.PathOf(OLESTR("Bin\\PathTool.exe")), program);
   EXPECT_EQ(Outcome::Found, Find(OLESTR("PathTool"), nullptr, &program));
@@ -191,7 +191,7 @@ TEST_F(FindExecutableTest, BareNameWithAnAppPathsEntryIsThatEntry) {
   ASSERT_FALSE(m_dir.MakeFile(OLESTR("VelmoraApp.exe")).empty());
   TestAppPath entry(OLESTR("VelmoraApp.exe"), Expand(kTool));
   ASSERT_TRUE(entry.IsValid());
-  TestString program;
+  WideString program;
   // The entry wins over the file of that name in the folder given.
   EXPECT_EQ(Outcome::Found, Find(OLESTR("velmoraapp.exe"), kDirMark, &program));
   EXPECT_EQ(Expand(kTool), program);
@@ -202,10 +202,10 @@ TEST_F(FindExecutableTest, BareNameWithAnAppPathsEntryIsThatEntry) {
 }
 
 TEST_F(FindExecutableTest, AppPathsEntryIsReturnedAsStored) {
-  const TestString stored = OLESTR("\"") + m_dir.PathOf(OLESTR("Gone.exe")) + OLESTR("\"");
+  const WideString stored = OLESTR("\"") + m_dir.PathOf(OLESTR("Gone.exe")) + OLESTR("\"");
   TestAppPath entry(OLESTR("VelmoraApp.exe"), stored);
   ASSERT_TRUE(entry.IsValid());
-  TestString program;
+  WideString program;
   EXPECT_EQ(Outcome::Found, Find(OLESTR("VelmoraApp.exe"), nullptr, &program));
   EXPECT_EQ(stored, program);
 }

@@ -41,14 +41,14 @@ TEST(LastError, BelongsToTheThread) {
   EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), seenHere);
 }
 
-TestString ModuleFileName() {
+WideString ModuleFileName() {
   WCHAR buffer[1024] = {};
   const DWORD length = GetModuleFileNameW(nullptr, buffer, 1024);
-  return TestString(buffer, length);
+  return WideString(buffer, length);
 }
 
 TEST(GetModuleFileName, NamesTheProgramByAFullPathThatExists) {
-  const TestString path = ModuleFileName();
+  const WideString path = ModuleFileName();
   ASSERT_GT(path.size(), 3u);
   EXPECT_EQ(OLESTR(':'), path[1]);
   EXPECT_EQ(OLESTR('\\'), path[2]);
@@ -63,11 +63,11 @@ TEST(GetModuleFileName, ModuleHandleOfTheProgramNamesTheSameFile) {
   ASSERT_NE(nullptr, program);
   WCHAR buffer[1024] = {};
   const DWORD length = GetModuleFileNameW(program, buffer, 1024);
-  EXPECT_EQ(ModuleFileName(), TestString(buffer, length));
+  EXPECT_EQ(ModuleFileName(), WideString(buffer, length));
 }
 
 TEST(GetModuleFileName, TooSmallBufferTruncatesAndReportsInsufficientBuffer) {
-  const TestString full = ModuleFileName();
+  const WideString full = ModuleFileName();
   WCHAR buffer[8];
   for (WCHAR& c : buffer) c = OLESTR('#');
   SetLastError(ERROR_SUCCESS);
@@ -128,7 +128,7 @@ TEST_P(FolderQueryTest, GivesAnExistingFolderWithTheBufferRule) {
   EXPECT_NE(buffer[2], small[2]);
   // Exactly enough.
   EXPECT_EQ(length, query(needed, small));
-  EXPECT_EQ(TestString(buffer), TestString(small));
+  EXPECT_EQ(WideString(buffer), WideString(small));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FolderQueryTest,

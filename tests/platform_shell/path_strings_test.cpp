@@ -26,17 +26,17 @@ std::string Narrow(const WCHAR* text) {
 
 void PrintTo(const EditCase& c, std::ostream* os) { *os << '"' << Narrow(c.input) << '"'; }
 
-TestString Edited(void(WINAPI* edit)(LPWSTR), const WCHAR* input) {
-  TestString buffer(input);
+WideString Edited(void(WINAPI* edit)(LPWSTR), const WCHAR* input) {
+  WideString buffer(input);
   buffer.push_back(0);
   edit(&buffer[0]);
-  return TestString(buffer.c_str());
+  return WideString(buffer.c_str());
 }
 
 class PathRemoveArgsTest : public testing::TestWithParam<EditCase> {};
 
 TEST_P(PathRemoveArgsTest, CutsAtFirstBlankOutsideQuotes) {
-  EXPECT_EQ(TestString(GetParam().expected), Edited(PathRemoveArgsW, GetParam().input));
+  EXPECT_EQ(WideString(GetParam().expected), Edited(PathRemoveArgsW, GetParam().input));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
 class PathStripPathTest : public testing::TestWithParam<EditCase> {};
 
 TEST_P(PathStripPathTest, KeepsTheFileName) {
-  EXPECT_EQ(TestString(GetParam().expected), Edited(PathStripPathW, GetParam().input));
+  EXPECT_EQ(WideString(GetParam().expected), Edited(PathStripPathW, GetParam().input));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PathStripPathTest,
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Table, PathStripPathTest,
 class PathRemoveBlanksTest : public testing::TestWithParam<EditCase> {};
 
 TEST_P(PathRemoveBlanksTest, StripsLeadingAndTrailingBlanks) {
-  EXPECT_EQ(TestString(GetParam().expected), Edited(PathRemoveBlanksW, GetParam().input));
+  EXPECT_EQ(WideString(GetParam().expected), Edited(PathRemoveBlanksW, GetParam().input));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PathRemoveBlanksTest,
@@ -156,10 +156,10 @@ void PrintTo(const RemoveFileSpecCase& c, std::ostream* os) { *os << '"' << Narr
 class PathRemoveFileSpecTest : public testing::TestWithParam<RemoveFileSpecCase> {};
 
 TEST_P(PathRemoveFileSpecTest, RemovesTheLastNameKeepingTheRoot) {
-  TestString buffer(GetParam().input);
+  WideString buffer(GetParam().input);
   buffer.push_back(0);
   const BOOL removed = PathRemoveFileSpecW(&buffer[0]);
-  EXPECT_EQ(TestString(GetParam().expected), TestString(buffer.c_str()));
+  EXPECT_EQ(WideString(GetParam().expected), WideString(buffer.c_str()));
   EXPECT_EQ(GetParam().removed, removed != FALSE);
 }
 

@@ -84,7 +84,7 @@ TEST_F(RegistryTest, QueryGivesSizeTypeAndData) {
   EXPECT_EQ(ERROR_SUCCESS,
             RegQueryValueExW(m_key, OLESTR("name"), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size));
   EXPECT_EQ(bytes, size);
-  EXPECT_EQ(TestString(OLESTR("value")), TestString(buffer));
+  EXPECT_EQ(WideString(OLESTR("value")), WideString(buffer));
 }
 
 TEST_F(RegistryTest, QueryIntoTooSmallBufferGivesMoreDataAndTheSize) {
@@ -106,7 +106,7 @@ TEST_F(RegistryTest, DefaultValueIsTheEmptyName) {
   WCHAR buffer[16] = {};
   DWORD size = sizeof(buffer);
   EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(m_key, OLESTR(""), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size));
-  EXPECT_EQ(TestString(OLESTR("default")), TestString(buffer));
+  EXPECT_EQ(WideString(OLESTR("default")), WideString(buffer));
 }
 
 TEST_F(RegistryTest, DwordValueRoundTrips) {
@@ -188,14 +188,14 @@ class ClassesRootTest : public testing::Test {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, OLESTR("Software\\Classes\\.vlmregtest2"));
   }
 
-  static TestString DefaultOf(HKEY root, const WCHAR* subKey) {
+  static WideString DefaultOf(HKEY root, const WCHAR* subKey) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return OLESTR("(no key)");
     WCHAR buffer[64] = {};
     DWORD size = sizeof(buffer) - sizeof(WCHAR);
     const LONG status = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS ? TestString(buffer) : TestString(OLESTR("(no value)"));
+    return status == ERROR_SUCCESS ? WideString(buffer) : WideString(OLESTR("(no value)"));
   }
 
   static void WriteDefault(HKEY root, const WCHAR* subKey, const WCHAR* text) {
@@ -209,8 +209,8 @@ class ClassesRootTest : public testing::Test {
 
 TEST_F(ClassesRootTest, NewKeyWrittenThroughClassesRootGoesToTheMachine) {
   WriteDefault(HKEY_CLASSES_ROOT, OLESTR(".vlmregtest2"), OLESTR("machine"));
-  EXPECT_EQ(TestString(OLESTR("machine")), DefaultOf(HKEY_LOCAL_MACHINE, OLESTR("Software\\Classes\\.VLMREGTEST2")));
-  EXPECT_EQ(TestString(OLESTR("(no key)")), DefaultOf(HKEY_CURRENT_USER, OLESTR("Software\\Classes\\.vlmregtest2")));
+  EXPECT_EQ(WideString(OLESTR("machine")), DefaultOf(HKEY_LOCAL_MACHINE, OLESTR("Software\\Classes\\.VLMREGTEST2")));
+  EXPECT_EQ(WideString(OLESTR("(no key)")), DefaultOf(HKEY_CURRENT_USER, OLESTR("Software\\Classes\\.vlmregtest2")));
 }
 
 TEST_F(ClassesRootTest, UserClassesComeFirstInTheMergedView) {
@@ -218,18 +218,18 @@ TEST_F(ClassesRootTest, UserClassesComeFirstInTheMergedView) {
   // Wine 8's HKEY_CLASSES_ROOT shows the machine's classes only.
   if (RunningUnderWine()) GTEST_SKIP() << "Wine 8 does not merge the user's classes into HKEY_CLASSES_ROOT";
   WriteDefault(HKEY_LOCAL_MACHINE, OLESTR("Software\\Classes\\.vlmregtest"), OLESTR("machine"));
-  EXPECT_EQ(TestString(OLESTR("machine")), DefaultOf(HKEY_CLASSES_ROOT, OLESTR(".vlmregtest")));
+  EXPECT_EQ(WideString(OLESTR("machine")), DefaultOf(HKEY_CLASSES_ROOT, OLESTR(".vlmregtest")));
   WriteDefault(HKEY_CURRENT_USER, OLESTR("Software\\Classes\\.vlmregtest"), OLESTR("user"));
-  EXPECT_EQ(TestString(OLESTR("user")), DefaultOf(HKEY_CLASSES_ROOT, OLESTR(".VLMREGTEST")));
+  EXPECT_EQ(WideString(OLESTR("user")), DefaultOf(HKEY_CLASSES_ROOT, OLESTR(".VLMREGTEST")));
 
   // A write through the merged view goes to the user's key, which exists.
   WriteDefault(HKEY_CLASSES_ROOT, OLESTR(".vlmregtest"), OLESTR("changed"));
-  EXPECT_EQ(TestString(OLESTR("changed")), DefaultOf(HKEY_CURRENT_USER, OLESTR("Software\\Classes\\.vlmregtest")));
-  EXPECT_EQ(TestString(OLESTR("machine")), DefaultOf(HKEY_LOCAL_MACHINE, OLESTR("Software\\Classes\\.vlmregtest")));
+  EXPECT_EQ(WideString(OLESTR("changed")), DefaultOf(HKEY_CURRENT_USER, OLESTR("Software\\Classes\\.vlmregtest")));
+  EXPECT_EQ(WideString(OLESTR("machine")), DefaultOf(HKEY_LOCAL_MACHINE, OLESTR("Software\\Classes\\.vlmregtest")));
 
   // Deleted from the user's classes, the machine's key shows again.
   EXPECT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CLASSES_ROOT, OLESTR(".vlmregtest")));
-  EXPECT_EQ(TestString(OLESTR("machine")), DefaultOf(HKEY_CLASSES_ROOT, OLESTR(".vlmregtest")));
+  EXPECT_EQ(WideString(OLESTR("machine")), DefaultOf(HKEY_CLASSES_ROOT, OLESTR(".vlmregtest")));
 }
 
 }  // namespace

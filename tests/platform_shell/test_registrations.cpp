@@ -20,11 +20,11 @@ const WCHAR kAppPaths[] = OLESTR("Software\\Microsoft\\Windows\\CurrentVersion\\
 
 HKEY ClassesHive() { return RunningUnderWine() ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER; }
 
-TestString ClassesKey(const TestString& name) {
-  return RunningUnderWine() ? name : TestString(OLESTR("Software\\Classes\\")) + name;
+WideString ClassesKey(const WideString& name) {
+  return RunningUnderWine() ? name : WideString(OLESTR("Software\\Classes\\")) + name;
 }
 
-bool WriteDefault(HKEY root, const TestString& subKey, const TestString& text) {
+bool WriteDefault(HKEY root, const WideString& subKey, const WideString& text) {
   HKEY key = nullptr;
   if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
       ERROR_SUCCESS) {
@@ -39,7 +39,7 @@ bool WriteDefault(HKEY root, const TestString& subKey, const TestString& text) {
 
 }  // namespace
 
-TestAssociation::TestAssociation(const WCHAR* extension, const WCHAR* progId, const TestString& command)
+TestAssociation::TestAssociation(const WCHAR* extension, const WCHAR* progId, const WideString& command)
     : m_extension(extension), m_progId(progId) {
   // Whatever an interrupted earlier run left goes first.
   RegDeleteTreeW(ClassesHive(), ClassesKey(m_extension).c_str());
@@ -52,7 +52,7 @@ TestAssociation::~TestAssociation() {
   RegDeleteTreeW(ClassesHive(), ClassesKey(m_progId).c_str());
 }
 
-bool TestAssociation::SetCommand(const TestString& command) {
+bool TestAssociation::SetCommand(const WideString& command) {
   return WriteDefault(ClassesHive(), ClassesKey(m_progId + OLESTR("\\shell\\open\\command")), command);
 }
 
@@ -60,7 +60,7 @@ void TestAssociation::RemoveCommand() {
   RegDeleteTreeW(ClassesHive(), ClassesKey(m_progId + OLESTR("\\shell")).c_str());
 }
 
-TestAppPath::TestAppPath(const WCHAR* name, const TestString& path) : m_key(TestString(kAppPaths) + name) {
+TestAppPath::TestAppPath(const WCHAR* name, const WideString& path) : m_key(WideString(kAppPaths) + name) {
   m_valid = WriteDefault(HKEY_LOCAL_MACHINE, m_key, path);
 }
 
@@ -68,7 +68,7 @@ TestAppPath::~TestAppPath() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, m_key.c_str());
 
 #ifdef _WIN32
 
-PathPrefix::PathPrefix(const TestString& folder) {
+PathPrefix::PathPrefix(const WideString& folder) {
   const DWORD size = GetEnvironmentVariableW(OLESTR("PATH"), nullptr, 0);
   m_hadPath = size > 0;
   if (m_hadPath) {
@@ -76,7 +76,7 @@ PathPrefix::PathPrefix(const TestString& folder) {
     GetEnvironmentVariableW(OLESTR("PATH"), buffer.data(), size);
     m_saved = buffer.data();
   }
-  const TestString value = m_hadPath ? folder + OLESTR(";") + m_saved : folder;
+  const WideString value = m_hadPath ? folder + OLESTR(";") + m_saved : folder;
   SetEnvironmentVariableW(OLESTR("PATH"), value.c_str());
 }
 
@@ -84,7 +84,7 @@ PathPrefix::~PathPrefix() { SetEnvironmentVariableW(OLESTR("PATH"), m_hadPath ? 
 
 #else
 
-PathPrefix::PathPrefix(const TestString& folder) {
+PathPrefix::PathPrefix(const WideString& folder) {
   const char* path = getenv("PATH");
   m_hadPath = path != nullptr;
   if (m_hadPath) m_saved = path;

@@ -15,27 +15,27 @@ namespace velmora_test {
 // (Wine 8), to HKEY_CLASSES_ROOT itself.
 class TestAssociation {
  public:
-  TestAssociation(const WCHAR* extension, const WCHAR* progId, const TestString& command);
+  TestAssociation(const WCHAR* extension, const WCHAR* progId, const WideString& command);
   ~TestAssociation();
   TestAssociation(const TestAssociation&) = delete;
   TestAssociation& operator=(const TestAssociation&) = delete;
 
   bool IsValid() const { return m_valid; }
   // Replaces the open command; false when it could not be written.
-  bool SetCommand(const TestString& command);
+  bool SetCommand(const WideString& command);
   // Removes the open verb, leaving the type and its ProgID.
   void RemoveCommand();
 
  private:
-  TestString m_extension;
-  TestString m_progId;
+  WideString m_extension;
+  WideString m_progId;
   bool m_valid = false;
 };
 
 // An App Paths entry: the shell finds the program `name` at `path`.
 class TestAppPath {
  public:
-  TestAppPath(const WCHAR* name, const TestString& path);
+  TestAppPath(const WCHAR* name, const WideString& path);
   ~TestAppPath();
   TestAppPath(const TestAppPath&) = delete;
   TestAppPath& operator=(const TestAppPath&) = delete;
@@ -43,7 +43,7 @@ class TestAppPath {
   bool IsValid() const { return m_valid; }
 
  private:
-  TestString m_key;
+  WideString m_key;
   bool m_valid = false;
 };
 
@@ -51,7 +51,7 @@ class TestAppPath {
 // Linux folders: the folder's mapped location goes there.
 class PathPrefix {
  public:
-  explicit PathPrefix(const TestString& folder);
+  explicit PathPrefix(const WideString& folder);
   ~PathPrefix();
   PathPrefix(const PathPrefix&) = delete;
   PathPrefix& operator=(const PathPrefix&) = delete;
@@ -59,7 +59,7 @@ class PathPrefix {
  private:
   bool m_hadPath = false;
 #ifdef _WIN32
-  TestString m_saved;
+  WideString m_saved;
 #else
   std::string m_saved;
 #endif

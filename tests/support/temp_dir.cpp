@@ -21,15 +21,15 @@ namespace velmora_test {
 
 namespace {
 
-void RemoveTree(const TestString& folder) {
+void RemoveTree(const WideString& folder) {
   WIN32_FIND_DATAW entry;
-  const TestString pattern = folder + OLESTR("\\*");
+  const WideString pattern = folder + OLESTR("\\*");
   HANDLE find = FindFirstFileW(pattern.c_str(), &entry);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      const TestString name = entry.cFileName;
+      const WideString name = entry.cFileName;
       if (name == OLESTR(".") || name == OLESTR("..")) continue;
-      const TestString path = folder + OLESTR("\\") + name;
+      const WideString path = folder + OLESTR("\\") + name;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(path);
       } else {
@@ -53,7 +53,7 @@ TempDir::TempDir() {
     WCHAR name[64];
     swprintf(name, 64, OLESTR("velmora-test-%lu-%lu-%ld"), GetCurrentProcessId(), GetTickCount(),
              InterlockedIncrement(&s_counter));
-    const TestString path = TestString(base) + name;
+    const WideString path = WideString(base) + name;
     if (CreateDirectoryW(path.c_str(), nullptr)) {
       m_path = path;
       return;
@@ -65,17 +65,17 @@ TempDir::~TempDir() {
   if (IsValid()) RemoveTree(m_path);
 }
 
-TestString TempDir::MakeFile(const WCHAR* relative) const {
-  const TestString path = PathOf(relative);
+WideString TempDir::MakeFile(const WCHAR* relative) const {
+  const WideString path = PathOf(relative);
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return TestString();
+  if (file == INVALID_HANDLE_VALUE) return WideString();
   CloseHandle(file);
   return path;
 }
 
-TestString TempDir::MakeFolder(const WCHAR* relative) const {
-  const TestString path = PathOf(relative);
-  return CreateDirectoryW(path.c_str(), nullptr) ? path : TestString();
+WideString TempDir::MakeFolder(const WCHAR* relative) const {
+  const WideString path = PathOf(relative);
+  return CreateDirectoryW(path.c_str(), nullptr) ? path : WideString();
 }
 
 #else
@@ -99,23 +99,23 @@ TempDir::~TempDir() {
   if (!folder.empty()) nftw(folder.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
-TestString TempDir::MakeFile(const WCHAR* relative) const {
-  const TestString path = PathOf(relative);
+WideString TempDir::MakeFile(const WCHAR* relative) const {
+  const WideString path = PathOf(relative);
   const std::string file = platform_testing::LinuxPathOf(path.c_str());
   const int fd = file.empty() ? -1 : open(file.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0644);
-  if (fd < 0) return TestString();
+  if (fd < 0) return WideString();
   close(fd);
   return path;
 }
 
-TestString TempDir::MakeFolder(const WCHAR* relative) const {
-  const TestString path = PathOf(relative);
+WideString TempDir::MakeFolder(const WCHAR* relative) const {
+  const WideString path = PathOf(relative);
   const std::string folder = platform_testing::LinuxPathOf(path.c_str());
-  return !folder.empty() && mkdir(folder.c_str(), 0755) == 0 ? path : TestString();
+  return !folder.empty() && mkdir(folder.c_str(), 0755) == 0 ? path : WideString();
 }
 
 #endif
 
-TestString TempDir::PathOf(const WCHAR* relative) const { return m_path + OLESTR("\\") + relative; }
+WideString TempDir::PathOf(const WCHAR* relative) const { return m_path + OLESTR("\\") + relative; }
 
 }  // namespace velmora_test

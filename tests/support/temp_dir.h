@@ -7,11 +7,10 @@
 
 #include <windows.h>
 
-#include <string>
+#include <wide_string.h>
 
 namespace velmora_test {
 
-typedef std::basic_string<WCHAR> TestString;
 
 class TempDir {
  public:
@@ -23,17 +22,17 @@ class TempDir {
   // False when the folder could not be made; Path() is empty then.
   bool IsValid() const { return !m_path.empty(); }
   // The folder's Windows path, without a trailing backslash.
-  const TestString& Path() const { return m_path; }
+  const WideString& Path() const { return m_path; }
   // The Windows path of `relative` (which may hold backslashes) in the folder.
-  TestString PathOf(const WCHAR* relative) const;
+  WideString PathOf(const WCHAR* relative) const;
 
   // Make an empty file or folder in the folder (its parent must exist) and
   // return its Windows path; empty when it could not be made.
-  TestString MakeFile(const WCHAR* relative) const;
-  TestString MakeFolder(const WCHAR* relative) const;
+  WideString MakeFile(const WCHAR* relative) const;
+  WideString MakeFolder(const WCHAR* relative) const;
 
  private:
-  TestString m_path;
+  WideString m_path;
 };
 
 }  // namespace velmora_test
