@@ -9,6 +9,7 @@
 
 #include <atlbase.h>
 #include <host.h>
+#include <scoped_library.h>
 
 #include <wctype.h>
 
@@ -122,20 +123,19 @@ void CAppDetails::ResolveExecutable(const WCHAR* pszWorkingDirAsPassed) {
   if (found <= kLastShellError) {
     // Not a document with a program, nor a program found by the search: maybe
     // a program the shell knows by name. The function is looked up at run time.
-    HMODULE shlwapi = LoadLibraryW(OLESTR("Shlwapi.dll"));
-    if (!shlwapi) {
+    const CScopedLibrary shlwapi = CScopedLibrary::Load(OLESTR("Shlwapi.dll"));
+    if (!shlwapi.IsValid()) {
       DeriveProcessName();
       return;
     }
     const AssocQueryStringFn query = reinterpret_cast<AssocQueryStringFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(shlwapi, "AssocQueryStringW")));
+        reinterpret_cast<void (*)()>(GetProcAddress(shlwapi.Get(), "AssocQueryStringW")));
     HRESULT hr = E_FAIL;
     if (query) {
       std::fill(buffer.begin(), buffer.end(), 0);
       DWORD size = kAssocQueryChars;
       hr = query(ASSOCF_INIT_BYEXENAME, ASSOCSTR_EXECUTABLE, m_strPath.c_str(), nullptr, buffer.data(), &size);
     }
-    FreeLibrary(shlwapi);
     if (FAILED(hr)) {
       DeriveProcessName();
       return;
