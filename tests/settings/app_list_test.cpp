@@ -93,8 +93,9 @@ TEST_F(AppListTest, CellsOfAnotherTypeKeepTheFieldsInitialValue) {
   ASSERT_HR(S_OK, list.GetLoadStatus());
   AppListEntry entry;
   ASSERT_HR(S_OK, list.GetEntry(0, entry));
+  // A null BSTR cell reads as an empty field (whether the array's copy of it
+  // is null or of length 0 is the platform's choice).
   EXPECT_EQ("|||" "|-1|0", Describe(entry)) << "a text that is no number keeps true; \"0\" converts";
-  EXPECT_EQ(nullptr, entry.m_bstrArgs.m_str) << "a null BSTR cell makes the field null";
 }
 
 TEST_F(AppListTest, StringsKeepTheirWholeLength) {
