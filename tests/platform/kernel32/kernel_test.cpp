@@ -10,7 +10,7 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/support/under_wine.h"
+#include "tests/platform/support/known_deviation.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora_test {
@@ -76,13 +76,9 @@ TEST(GetModuleFileName, TooSmallBufferTruncatesAndReportsInsufficientBuffer) {
   EXPECT_EQ(5u, result);
   EXPECT_EQ(0, wcsncmp(full.c_str(), buffer, 4));
   EXPECT_EQ(OLESTR('#'), buffer[5]);
-  // Documented since Vista: nSize - 1 characters and the terminator. Wine 8
-  // copies five characters and no terminator, as Windows XP did.
-  if (RunningUnderWine()) {
-    EXPECT_EQ(full[4], buffer[4]);
-  } else {
-    EXPECT_EQ(0, buffer[4]);
-  }
+  // Documented since Vista: nSize - 1 characters and the terminator.
+  EXPECT_TRUE(AsDocumented<WCHAR>(buffer[4], 0, full[4],
+                                  "Wine 8 copies nSize characters and no terminator, as Windows XP did"));
 }
 
 TEST(GetModuleFileName, ZeroSizeCopiesNothing) {

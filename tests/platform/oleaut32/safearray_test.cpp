@@ -154,16 +154,20 @@ TEST(SafeArrayDescriptor, VartypeOfADescriptorWithoutAStoredType) {
   }
 
   // The documentation answers VT_DISPATCH for FADF_DISPATCH and VT_UNKNOWN
-  // for FADF_UNKNOWN; Wine also wants FADF_HAVEIID and otherwise returns
-  // E_INVALIDARG. Our layer keeps to the documentation.
-  if (!RunningUnderWine()) {
+  // for FADF_UNKNOWN, with or without FADF_HAVEIID.
+  const char* const kWineWantsIid = "Wine answers for interface arrays only with FADF_HAVEIID";
+  const FeatureCase without_iid[] = {
+      {"DispatchWithoutIid", FADF_DISPATCH, S_OK, VT_DISPATCH},
+      {"UnknownWithoutIid", FADF_UNKNOWN, S_OK, VT_UNKNOWN},
+  };
+  for (const FeatureCase& c : without_iid) {
+    raw->fFeatures = c.features;
     VARTYPE vt = VT_EMPTY;
-    raw->fFeatures = FADF_DISPATCH;
-    EXPECT_HR(S_OK, SafeArrayGetVartype(raw, &vt));
-    EXPECT_EQ(vt, VT_DISPATCH);
-    raw->fFeatures = FADF_UNKNOWN;
-    EXPECT_HR(S_OK, SafeArrayGetVartype(raw, &vt));
-    EXPECT_EQ(vt, VT_UNKNOWN);
+    const HRESULT hr = SafeArrayGetVartype(raw, &vt);
+    EXPECT_TRUE(HrAsDocumented(hr, c.hr, E_INVALIDARG, kWineWantsIid)) << c.name;
+    if (hr == S_OK) {
+      EXPECT_EQ(vt, c.vt) << c.name;
+    }
   }
   raw->fFeatures = 0;
   EXPECT_HR(S_OK, SafeArrayDestroyDescriptor(raw));

@@ -3,6 +3,7 @@
 #ifndef VELMORA_TESTS_PLATFORM_SUPPORT_OWNERS_H
 #define VELMORA_TESTS_PLATFORM_SUPPORT_OWNERS_H
 
+#include "tests/platform/support/known_deviation.h"
 #include "tests/support/under_wine.h"
 #include <windows.h>
 #include <objbase.h>
@@ -67,6 +68,8 @@ inline std::string Narrow(const OLECHAR* text) {
 // The hidden 32-bit slot just before a SAFEARRAY descriptor.
 inline DWORD HiddenVartype(SAFEARRAY* psa) { return reinterpret_cast<DWORD*>(psa)[-1]; }
 
+using velmora_test::AsDocumented;
+using velmora_test::HrAsDocumented;
 using velmora_test::RunningUnderWine;
 
 }  // namespace platform_test
