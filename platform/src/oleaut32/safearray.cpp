@@ -154,8 +154,11 @@ HRESULT SafeArrayCopy(SAFEARRAY* psa, SAFEARRAY** ppsaOut) {
   HRESULT hr = SafeArrayAllocDescriptor(psa->cDims, &copy);
   if (FAILED(hr)) return hr;
   memcpy(HiddenArea(copy), HiddenArea(psa), kHiddenBytes);
-  // The copy's data is on the heap and its own, whatever the source's was.
-  copy->fFeatures = psa->fFeatures & ~(kForeignData | kCreateVector);
+  // The copy's data is on the heap and its own, whatever the source's was,
+  // and its size is the copy's owner's to change: a fixed size is a
+  // property of where the source lives (a structure's member, a static
+  // table), not of its contents.
+  copy->fFeatures = psa->fFeatures & ~(kForeignData | kCreateVector | FADF_FIXEDSIZE);
   copy->cbElements = psa->cbElements;
   memcpy(copy->rgsabound, psa->rgsabound, psa->cDims * sizeof(SAFEARRAYBOUND));
   if (psa->pvData) {

@@ -292,6 +292,52 @@ TEST(SafeArrayCopy, AddsReferencesForInterfaceCells) {
   EXPECT_EQ(object.refs(), 1u);
 }
 
+TEST(SafeArrayCopy, TheCopyOwnsItsDataWhereverTheSourceLives) {
+  // A source whose data is fixed in size or not the array's own: the copy
+  // is an ordinary array, which SafeArrayRedim may resize.
+  struct StorageCase {
+    const char* name;
+    USHORT flag;
+  };
+  const StorageCase cases[] = {
+      {"FixedSize", FADF_FIXEDSIZE},
+      {"Auto", FADF_AUTO},
+      {"Static", FADF_STATIC},
+      {"Embedded", FADF_EMBEDDED},
+      {"FixedSizeStatic", FADF_FIXEDSIZE | FADF_STATIC},
+  };
+  for (const StorageCase& c : cases) {
+    SAFEARRAYBOUND bound = {2, 0};
+    SafeArray source(SafeArrayCreate(VT_I4, 1, &bound));
+    ASSERT_NE(source.get(), nullptr);
+    LONG index = 1;
+    LONG value = 42;
+    ASSERT_HR(S_OK, SafeArrayPutElement(source.get(), &index, &value));
+    source->fFeatures |= c.flag;
+    SafeArray copy;
+    const HRESULT hr = SafeArrayCopy(source.get(), copy.out());
+    // The source's data is the heap's after all: let its owner free it.
+    source->fFeatures &= ~c.flag;
+    ASSERT_HR(S_OK, hr) << c.name;
+    EXPECT_EQ(copy->fFeatures & c.flag, 0) << c.name << " fFeatures 0x" << std::hex << copy->fFeatures;
+    SAFEARRAYBOUND bigger = {4, 0};
+    EXPECT_HR(S_OK, SafeArrayRedim(copy.get(), &bigger)) << c.name;
+    LONG read = 0;
+    ASSERT_HR(S_OK, SafeArrayGetElement(copy.get(), &index, &read)) << c.name;
+    EXPECT_EQ(read, 42) << c.name;
+  }
+}
+
+TEST(SafeArrayRedim, AFixedSizeArrayKeepsItsShape) {
+  SAFEARRAYBOUND bound = {2, 0};
+  SafeArray array(SafeArrayCreate(VT_I4, 1, &bound));
+  ASSERT_NE(array.get(), nullptr);
+  array->fFeatures |= FADF_FIXEDSIZE;
+  SAFEARRAYBOUND bigger = {8, 0};
+  EXPECT_HR(DISP_E_ARRAYISLOCKED, SafeArrayRedim(array.get(), &bigger));
+  EXPECT_EQ(array->rgsabound[0].cElements, 2u);
+}
+
 TEST(SafeArrayRedim, ChangesTheRightmostDimensionAndKeepsCells) {
   // 2 x 3 (rows x columns): Redim changes the column count.
   SAFEARRAYBOUND bounds[2] = {{2, 0}, {3, 0}};
