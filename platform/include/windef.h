@@ -100,6 +100,6 @@ static_assert(sizeof(LONG) == 4 && sizeof(ULONG) == 4 && sizeof(DWORD) == 4, "32
 static_assert(sizeof(SHORT) == 2 && sizeof(WORD) == 2, "16-bit integers");
 #endif
 
-#include <wide_crt.h>
+#include <velmora_platform/wide_crt.h>
 
 #endif /* _WINDEF_ */

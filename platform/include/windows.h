@@ -10,6 +10,7 @@
 #include <winerror.h>
 #include <guiddef.h>
 #include <winbase.h>
+#include <winnls.h>
 #include <winreg.h>
 
 #endif /* _WINDOWS_ */

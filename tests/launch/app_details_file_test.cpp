@@ -20,7 +20,7 @@
 #include "host/object_rack.h"
 #include "launch/app_details.h"
 #include "tests/launch/debug_capture.h"
-#include "tests/platform_shell/test_registrations.h"
+#include "tests/platform/support/test_registrations.h"
 #include "tests/support/under_wine.h"
 #include "tests/support/temp_dir.h"
 
