@@ -9,7 +9,8 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-const std::vector<std::string> kWrites = {"AddNode", "SetValue", "SetNodeValue"};
+const std::vector<HostOperation> kWrites = {HostOperation::AddNode, HostOperation::SetValue,
+                                            HostOperation::SetNodeValue};
 
 std::string Hooks(const std::string& call) { return std::string(kHooksPath) + ": " + call; }
 std::string Always(const std::string& call) { return std::string(kAlwaysPath) + ": " + call; }
@@ -178,15 +179,15 @@ struct FailureCase {
 const FailureCase kFailures[] = {
     {"NodeExists fails: counts as missing, entries created",
      [](HookTree& t) {
-       t.hooks->FailOperation("NodeExists", E_FAIL);
-       t.always->FailOperation("NodeExists", E_FAIL);
+       t.hooks->FailOperation(HostOperation::NodeExists, E_FAIL);
+       t.always->FailOperation(HostOperation::NodeExists, E_FAIL);
      },
      S_OK, 1, 1},
     {"AddNode fails under Hooks: not recorded, ALWAYS half goes on",
-     [](HookTree& t) { t.hooks->FailOperation("AddNode", E_ACCESSDENIED); }, S_OK, 0, 1},
+     [](HookTree& t) { t.hooks->FailOperation(HostOperation::AddNode, E_ACCESSDENIED); }, S_OK, 0, 1},
     {"AddNode fails under ALWAYS: its failure is the result",
-     [](HookTree& t) { t.always->FailOperation("AddNode", E_ACCESSDENIED); }, E_ACCESSDENIED, 1, 0},
-    {"GetNode fails under ALWAYS", [](HookTree& t) { t.always->FailOperation("GetNode", E_OUTOFMEMORY); },
+     [](HookTree& t) { t.always->FailOperation(HostOperation::AddNode, E_ACCESSDENIED); }, E_ACCESSDENIED, 1, 0},
+    {"GetNode fails under ALWAYS", [](HookTree& t) { t.always->FailOperation(HostOperation::GetNode, E_OUTOFMEMORY); },
      E_OUTOFMEMORY, 1, 0},
     {"GetNode under ALWAYS succeeds without a node: success, recorded, nothing written",
      [](HookTree& t) { t.always->AnswerGetNode(OLESTR("tool.exe"), HostNodeAnswer::NoObject); }, S_OK, 1, 1},
@@ -215,16 +216,16 @@ INSTANTIATE_TEST_SUITE_P(AddProcess, Failures, testing::ValuesIn(kFailures));
 TEST_F(HookConfiguratorTest, EntryThatIsNotAnOptionNodeFailsWithoutWriting) {
   // The entry is created by AddNode, then answers no IOptionsNode.
   tree->always->AddChild(OLESTR("tool.exe"))->HideOptionsNodeInterface();
-  tree->always->FailOperation("NodeExists", E_FAIL);  // so that it is "created"
+  tree->always->FailOperation(HostOperation::NodeExists, E_FAIL);  // so that it is "created"
   EXPECT_HR(E_FAIL, config->AddProcess(App(OLESTR("tool.exe"), true, true)));
   EXPECT_TRUE(config->CreatedAlwaysEntries().empty());
-  EXPECT_TRUE(tree->log->CallsOf(std::string(kAlwaysPath) + "/tool.exe", {"SetValue"}).empty());
+  EXPECT_TRUE(tree->log->CallsOf(std::string(kAlwaysPath) + "/tool.exe", {HostOperation::SetValue}).empty());
 }
 
 TEST_F(HookConfiguratorTest, FailedAlwaysRewriteIsNotSaved) {
   tree->hooks->AddChild(OLESTR("tool.exe"));
   tree->always->AddChild(OLESTR("tool.exe"));
-  tree->always->FailOperation("SetNodeValue", E_ACCESSDENIED, HostFailTimes::Always, OLESTR("tool.exe"));
+  tree->always->FailOperation(HostOperation::SetNodeValue, E_ACCESSDENIED, HostFailTimes::Always, OLESTR("tool.exe"));
   EXPECT_HR(E_ACCESSDENIED, config->AddProcess(App(OLESTR("tool.exe"), true, true)));
   EXPECT_EQ(1u, config->SavedHooksEntries().size()) << "the Hooks rewrite reports success whatever the writes gave";
   EXPECT_TRUE(config->SavedAlwaysEntries().empty());

@@ -50,7 +50,7 @@ TEST_F(OptionsNodeTest, GetNodeHandsOutAReferenceToTheChildAsDispatchThatAnswers
   EXPECT_EQ(child.p, static_cast<IOptionsNode*>(hooks.p));
   ATL::CComBSTR name;
   ASSERT_HR(S_OK, child->GetName(name.Receive()));
-  EXPECT_EQ(HostBstrStr(name), HostString(OLESTR("Hooks")));  // the stored case
+  EXPECT_EQ(HostBstrStr(name), WideString(OLESTR("Hooks")));  // the stored case
 
   child.Release();
   node.Clear();
@@ -67,7 +67,7 @@ TEST_F(OptionsNodeTest, GetNodeOfAMissingChildFailsWithAnEmptyVariant) {
   ATL::CComVariant notAName(5);
   EXPECT_HR(DISP_E_TYPEMISMATCH, root->GetNode(notAName.AsInput(), &node));
   EXPECT_EQ(node.vt, VT_EMPTY);
-  EXPECT_EQ(log->Texts({"GetNode"}), (Texts{"GetNode(Nope) -> 0x80070057", "GetNode(<I4 5>) -> 0x80020005"}));
+  EXPECT_EQ(log->Texts({HostOperation::GetNode}), (Texts{"GetNode(Nope) -> 0x80070057", "GetNode(<I4 5>) -> 0x80020005"}));
 }
 
 TEST_F(OptionsNodeTest, NodeExistsAddNodeAndRemoveNode) {
@@ -132,8 +132,8 @@ TEST_F(OptionsNodeTest, SetNodeValueWritesTheChildAndIsLoggedWithItsArguments) {
   EXPECT_EQ(HostVariantText(hooks->PeekValue(OLESTR("Mode"))), "BSTR 'x'");
   EXPECT_EQ(log->Writes(), (Texts{"TestOptions/Hooks: SetNodeValue(all, GetMessageHook, I4 1, flag 1, level 3)",
                                   "TestOptions/Hooks: SetNodeValue('', Mode, BSTR 'x', flag 0, level 2)"}));
-  ASSERT_EQ(log->CallsOf("TestOptions/Hooks", {"SetNodeValue"}).size(), 2u);
-  EXPECT_EQ(log->Calls({"SetNodeValue"})[0].value->lVal, 1);
+  ASSERT_EQ(log->CallsOf("TestOptions/Hooks", {HostOperation::SetNodeValue}).size(), 2u);
+  EXPECT_EQ(log->Calls({HostOperation::SetNodeValue})[0].value->lVal, 1);
 }
 
 TEST_F(OptionsNodeTest, SetNodeValueOnAMissingChildFailsUnlessTheNodeCreatesIt) {
@@ -168,13 +168,13 @@ TEST_F(OptionsNodeTest, SetValueAndGetValueOnTheNodeItself) {
   byRef.vt = VT_I4 | VT_BYREF;
   byRef.plVal = &outside;
   EXPECT_HR(E_INVALIDARG, hooks->SetValue(name.AsInput(), &byRef, 0, 0, 0, 0));
-  EXPECT_EQ(log->Texts({"SetValue"}),
+  EXPECT_EQ(log->Texts({HostOperation::SetValue}),
             (Texts{"SetValue(enabled, BOOL false, level 4)", "SetValue(enabled, BYREF|I4, level 0) -> 0x80070057"}));
 }
 
 TEST_F(OptionsNodeTest, InjectedFailuresReplaceTheOperationAndAreLogged) {
-  hooks->FailOperation("SetNodeValue", E_ACCESSDENIED, HostFailTimes::Once);
-  hooks->FailOperation("GetNodeValue", E_FAIL, HostFailTimes::Always, OLESTR("ALL"));
+  hooks->FailOperation(HostOperation::SetNodeValue, E_ACCESSDENIED, HostFailTimes::Once);
+  hooks->FailOperation(HostOperation::GetNodeValue, E_FAIL, HostFailTimes::Always, OLESTR("ALL"));
   ATL::CComVariant two = HostI4(2);
   const ATL::CComBSTR child(OLESTR("All"));
   const ATL::CComBSTR name(OLESTR("GetMessageHook"));
