@@ -2,6 +2,7 @@
 // here would make an add-in test believe about the add-in.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,44 @@ TEST_F(OptionsNodeTest, SetNodeValueWritesTheChildAndIsLoggedWithItsArguments) {
                                   "TestOptions/Hooks: SetNodeValue('', Mode, BSTR 'x', flag 0, level 2)"}));
   ASSERT_EQ(log->CallsOf("TestOptions/Hooks", {HostOperation::SetNodeValue}).size(), 2u);
   EXPECT_EQ(log->Calls({HostOperation::SetNodeValue})[0].value->lVal, 1);
+}
+
+// Each reserved argument is recorded from its own position; distinct values
+// show a swap with a neighbour (SetNodeValue's level sits between them).
+TEST_F(OptionsNodeTest, ReservedArgumentsAreRecordedInTheirOrder) {
+  ATL::CComVariant one = HostI4(1);
+  ATL::CComVariant mode(OLESTR("Mode"));
+  ATL::CComVariant read;
+  const ATL::CComBSTR child(OLESTR("All"));
+  const ATL::CComBSTR name(OLESTR("GetMessageHook"));
+  struct Case {
+    std::function<HRESULT()> call;
+    std::vector<LONG> reserved;
+    const char* text;
+  };
+  const Case cases[] = {
+      {[&] { return hooks->AddNode(ATL::CComBSTR(OLESTR("New")), 7); }, {7}, "AddNode(New, reserved 7)"},
+      {[&] { return hooks->SetValue(mode.AsInput(), one.AsInput(), 2, 11, 12, 13); },
+       {11, 12, 13},
+       "SetValue(Mode, I4 1, level 2, reserved 11 12 13)"},
+      {[&] { return hooks->GetNodeValue(child, name, read.Receive(), 21, 22); },
+       {21, 22},
+       "GetNodeValue(All, GetMessageHook, reserved 21 22)"},
+      {[&] { return hooks->SetNodeValue(child, name, one.AsInput(), 4, 31, 32, 5, 33); },
+       {31, 32, 33},
+       "SetNodeValue(All, GetMessageHook, I4 1, flag 4, level 5, reserved 31 32 33)"},
+      {[&] { return hooks->SetNodeValue(child, name, one.AsInput(), 0, 0, 0, 1, 0); },
+       {0, 0, 0},
+       "SetNodeValue(All, GetMessageHook, I4 1, flag 0, level 1)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    log->Clear();
+    EXPECT_HR(S_OK, c.call());
+    ASSERT_EQ(log->All().size(), 1u);
+    EXPECT_EQ(log->All()[0].reserved, c.reserved);
+    EXPECT_EQ(log->All()[0].Text(), c.text);
+  }
 }
 
 TEST_F(OptionsNodeTest, SetNodeValueOnAMissingChildFailsUnlessTheNodeCreatesIt) {
