@@ -54,17 +54,19 @@ TEST_F(HookConfiguratorTest, ExistingEntriesAreRewrittenAndTheirFlagsSaved) {
   alwaysEntry->PutValue(OLESTR("UseDefault"), HostI4(0));
   // "ChildProcesses" missing: the app's own flag stands in the saved copy.
 
-  EXPECT_HR(S_OK, config->AddProcess(App(OLESTR("tool.exe"), true, false, 1)));
+  // Level 4, not 1: the rewrite and the later restore both carry the
+  // record's level, and 1 is what a configurator that ignored it would write.
+  EXPECT_HR(S_OK, config->AddProcess(App(OLESTR("tool.exe"), true, false, 4)));
   const Texts expected = {
-      Hooks("SetNodeValue(tool.exe, bbHook, I4 1, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, GetMessageHook, I4 1, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, WndProcHook, I4 1, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, ChildProc_bbHook, I4 0, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, ChildProc_GetMessageHook, I4 0, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, ChildProc_WndProcHook, I4 0, flag 0, level 1)"),
-      Always("SetNodeValue(tool.exe, Enabled, I4 1, flag 0, level 1)"),
-      Always("SetNodeValue(tool.exe, UseDefault, I4 1, flag 0, level 1)"),
-      Always("SetNodeValue(tool.exe, ChildProcesses, I4 0, flag 0, level 1)"),
+      Hooks("SetNodeValue(tool.exe, bbHook, I4 1, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, GetMessageHook, I4 1, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, WndProcHook, I4 1, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, ChildProc_bbHook, I4 0, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, ChildProc_GetMessageHook, I4 0, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, ChildProc_WndProcHook, I4 0, flag 0, level 4)"),
+      Always("SetNodeValue(tool.exe, Enabled, I4 1, flag 0, level 4)"),
+      Always("SetNodeValue(tool.exe, UseDefault, I4 1, flag 0, level 4)"),
+      Always("SetNodeValue(tool.exe, ChildProcesses, I4 0, flag 0, level 4)"),
   };
   EXPECT_EQ(expected, Calls(kWrites)) << tree->log->Dump();
   EXPECT_TRUE(config->CreatedHooksEntries().empty());
@@ -81,6 +83,10 @@ TEST_F(HookConfiguratorTest, ExistingEntriesAreRewrittenAndTheirFlagsSaved) {
   // all three hooks, and "UseDefault" stays 1.
   tree->log->Clear();
   EXPECT_HR(S_OK, config->RevertPrevious());
+  // Only restores: nothing was created, so nothing is reset at level 3.
+  const std::vector<CHostCall> restores = tree->log->Calls({HostOperation::SetNodeValue});
+  EXPECT_EQ(9u, restores.size()) << tree->log->Dump();
+  for (const CHostCall& call : restores) EXPECT_EQ(4, *call.level) << call.QualifiedText();
   for (const OLECHAR* hook : {OLESTR("bbHook"), OLESTR("GetMessageHook"), OLESTR("WndProcHook")}) {
     EXPECT_EQ("I4 0", ValueOf(tree->hooks, OLESTR("tool.exe"), hook));
   }
@@ -110,6 +116,36 @@ TEST_F(HookConfiguratorTest, SetAllModeWritesTheThreeSwitches) {
     EXPECT_EQ(expected, tree->log->Writes());
   }
   EXPECT_EQ("missing", ValueOf(tree->hooks, OLESTR("all"), OLESTR("bbHook"))) << "bbHook is the commit's alone";
+}
+
+// The host gives the reserved arguments no meaning yet; the configurator
+// passes 0 for each, through every kind of write and read it makes.
+TEST_F(HookConfiguratorTest, EveryReservedArgumentIsZero) {
+  tree->hooks->AddChild(OLESTR("all"))->PutValue(OLESTR("bbHook"), HostI4(1));
+  tree->always->AddChild(OLESTR("DEFAULT"));
+  tree->hooks->AddChild(OLESTR("old.exe"));
+  tree->always->AddChild(OLESTR("old.exe"));
+  EXPECT_HR(S_OK, config->AddProcess(App(OLESTR("new.exe"), true, true, 2)));
+  EXPECT_HR(S_OK, config->AddProcess(App(OLESTR("old.exe"), true, true, 2)));
+  EXPECT_HR(S_OK, config->SetAllMode(true));
+  EXPECT_HR(S_OK, config->Commit());
+  EXPECT_HR(S_OK, config->RevertPrevious());
+
+  struct Case {
+    HostOperation operation;
+    size_t reservedCount;
+  };
+  const Case cases[] = {{HostOperation::AddNode, 1},
+                        {HostOperation::SetValue, 3},
+                        {HostOperation::GetNodeValue, 2},
+                        {HostOperation::SetNodeValue, 3}};
+  for (const Case& c : cases) {
+    const std::vector<CHostCall> calls = tree->log->Calls({c.operation});
+    EXPECT_FALSE(calls.empty()) << HostOperationName(c.operation) << " never called";
+    for (const CHostCall& call : calls) {
+      EXPECT_EQ(std::vector<LONG>(c.reservedCount, 0), call.reserved) << call.QualifiedText();
+    }
+  }
 }
 
 TEST_F(HookConfiguratorTest, SetAllModeReturnsTheDefaultSwitchResult) {
