@@ -3,29 +3,16 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-CHostCall DataCall(const char* operation, const HostString& name) {
-  CHostCall call;
-  call.object = "dataobj";
-  call.operation = operation;
-  call.entry = HostUtf8(name);
-  return call;
-}
-
-}  // namespace
-
 ATL::CComPtr<CHostDataObj> CHostDataObj::Create(std::shared_ptr<CHostCallLog> log) {
-  if (!log) log = CHostCallLog::Create();
   return ATL::CComPtr<CHostDataObj>(new CHostDataObj(std::move(log)));
 }
 
 STDMETHODIMP CHostDataObj::GetItemByName(BSTR name, VARIANT* item) {
   return GuardComCall([&]() -> HRESULT {
-    const HostString itemName = HostBstrStr(name);
-    CHostCall call = DataCall("GetItemByName", itemName);
+    const WideString itemName = HostBstrStr(name);
+    CHostCall call = NewCall(HostOperation::GetItemByName, itemName);
     if (!item) return Finish(call, E_POINTER);
-    if (auto injected = m_failures.Take("GetItemByName", itemName)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::GetItemByName, itemName)) return Finish(call, *injected);
     const Item* held = FindItem(itemName);
     if (!held) return Finish(call, m_absentResult);
     return Finish(call, ::VariantCopy(item, held->value.AsInput()));
@@ -33,16 +20,16 @@ STDMETHODIMP CHostDataObj::GetItemByName(BSTR name, VARIANT* item) {
 }
 
 STDMETHODIMP CHostDataObj::SetItemByName(BSTR name, VARIANT* item, LONG setInGlobalSettings) {
-  return StoreFromCaller("SetItemByName", name, item, setInGlobalSettings);
+  return StoreFromCaller(HostOperation::SetItemByName, name, item, setInGlobalSettings);
 }
 
 STDMETHODIMP CHostDataObj::SetItemByNameEx(BSTR name, VARIANT* item, LONG setInGlobalSettings, LONG setDirtyBit) {
-  return StoreFromCaller("SetItemByNameEx", name, item, setInGlobalSettings);
+  return StoreFromCaller(HostOperation::SetItemByNameEx, name, item, setInGlobalSettings);
 }
 
 STDMETHODIMP CHostDataObj::GetHistoryByName(BSTR name, SAFEARRAY** history) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = DataCall("GetHistoryByName", HostBstrStr(name));
+    CHostCall call = NewCall(HostOperation::GetHistoryByName, HostBstrStr(name));
     if (history) *history = nullptr;
     return Finish(call, E_NOTIMPL);
   });
@@ -50,28 +37,28 @@ STDMETHODIMP CHostDataObj::GetHistoryByName(BSTR name, SAFEARRAY** history) {
 
 STDMETHODIMP CHostDataObj::SetHistoryByName(BSTR name, SAFEARRAY* history) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = DataCall("SetHistoryByName", HostBstrStr(name));
+    CHostCall call = NewCall(HostOperation::SetHistoryByName, HostBstrStr(name));
     return Finish(call, E_NOTIMPL);
   });
 }
 
-HRESULT CHostDataObj::StoreFromCaller(const char* operation, BSTR name, VARIANT* item, LONG setInGlobalSettings) {
+HRESULT CHostDataObj::StoreFromCaller(HostOperation operation, BSTR name, VARIANT* item, LONG setInGlobalSettings) {
   return GuardComCall([&]() -> HRESULT {
-    const HostString itemName = HostBstrStr(name);
-    CHostCall call = DataCall(operation, itemName);
+    const WideString itemName = HostBstrStr(name);
+    CHostCall call = NewCall(operation, itemName);
     if (item) call.value.emplace(*item);
     call.flag = setInGlobalSettings;
     if (itemName.empty()) return Finish(call, E_INVALIDARG);
     if (!item) return Finish(call, E_POINTER);
     if (item->vt & VT_BYREF) return Finish(call, E_INVALIDARG);
-    if (auto injected = m_failures.Take(operation, itemName)) return Finish(call, *injected);
+    if (auto injected = Injected(operation, itemName)) return Finish(call, *injected);
     SetItem(itemName.c_str(), *item);
     return Finish(call, S_OK);
   });
 }
 
 void CHostDataObj::SetItem(LPCOLESTR name, const VARIANT& value) {
-  const HostString itemName = HostStr(name);
+  const WideString itemName = HostStr(name);
   for (Item& item : m_items) {
     if (item.name != itemName) continue;
     item.value = value;
@@ -102,7 +89,7 @@ ATL::CComVariant CHostDataObj::PeekItem(LPCOLESTR name) const {
 }
 
 bool CHostDataObj::RemoveItem(LPCOLESTR name) {
-  const HostString itemName = HostStr(name);
+  const WideString itemName = HostStr(name);
   auto it = std::find_if(m_items.begin(), m_items.end(), [&](const Item& item) { return item.name == itemName; });
   if (it == m_items.end()) return false;
   // The value is cleared after the item list is whole again: it may hold an
@@ -119,24 +106,20 @@ std::vector<std::string> CHostDataObj::ItemNames() const {
   return names;
 }
 
-void CHostDataObj::FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times, LPCOLESTR key) {
-  m_failures.Add(operation, hr, times, key);
-}
-
 void CHostDataObj::ClearFailures() {
-  m_failures.Clear();
+  CHostDispatchObject::ClearFailures();
   m_absentResult = S_OK;
 }
 
-const CHostDataObj::Item* CHostDataObj::FindItem(const HostString& name) const {
+const CHostDataObj::Item* CHostDataObj::FindItem(const WideString& name) const {
   for (const Item& item : m_items) {
     if (item.name == name) return &item;
   }
   return nullptr;
 }
 
-HRESULT CHostDataObj::Finish(CHostCall& call, HRESULT hr) const {
-  call.hr = hr;
-  m_log->Record(std::move(call));
-  return hr;
+CHostCall CHostDataObj::NewCall(HostOperation operation, const WideString& name) const {
+  CHostCall call = CHostDispatchObject::NewCall(operation);
+  call.entry = HostUtf8(name);
+  return call;
 }

@@ -50,31 +50,26 @@ class CHostDataObj final : public CHostDispatchObject<IDataObj> {
 
   // What GetItemByName returns for an absent item (S_OK: the default).
   void AnswerAbsentItems(HRESULT hr) { m_absentResult = hr; }
-  // Failures on demand: operation "GetItemByName", "SetItemByName" ...; key,
-  // when given, limits it to calls about that item.
-  void FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times = HostFailTimes::Always,
-                     LPCOLESTR key = nullptr);
-  void ClearFailures();
-
-  const std::shared_ptr<CHostCallLog>& Log() const { return m_log; }
+  // Failures on demand (FailOperation): GetItemByName, SetItemByName ...; a
+  // key limits them to calls about that item.
+  void ClearFailures() override;
 
  private:
   struct Item {
-    HostString name;
+    WideString name;
     ATL::CComVariant value;
   };
 
-  explicit CHostDataObj(std::shared_ptr<CHostCallLog> log) : m_log(std::move(log)) {}
+  explicit CHostDataObj(std::shared_ptr<CHostCallLog> log)
+      : CHostDispatchObject("dataobj", std::move(log), HostNameMatch::Exact) {}
 
-  HRESULT StoreFromCaller(const char* operation, BSTR name, VARIANT* item, LONG setInGlobalSettings);
+  HRESULT StoreFromCaller(HostOperation operation, BSTR name, VARIANT* item, LONG setInGlobalSettings);
   HRESULT StoreBuilt(LPCOLESTR name, const ATL::CComVariant& value);
-  const Item* FindItem(const HostString& name) const;
-  HRESULT Finish(CHostCall& call, HRESULT hr) const;
+  const Item* FindItem(const WideString& name) const;
+  CHostCall NewCall(HostOperation operation, const WideString& name) const;
 
-  std::shared_ptr<CHostCallLog> m_log;
   std::vector<Item> m_items;
   HRESULT m_absentResult = S_OK;
-  CHostFailures m_failures{false};
 };
 
 #endif  // VELMORA_HOST_DATA_OBJ_H

@@ -9,37 +9,40 @@
 
 #include <windows.h>
 
+#include <wide_string.h>
+
 #include <optional>
-#include <string>
 #include <vector>
 
-#include "host/host_text.h"
+#include "host/call_log.h"
 
 enum class HostFailTimes { Once, Always };
 
+// How an object matches the names its calls are about.
+enum class HostNameMatch { Exact, IgnoreCase };
+
 class CHostFailures {
  public:
-  // Names are matched without regard to case in the option tree, exactly elsewhere.
-  explicit CHostFailures(bool ignoreCase) : m_ignoreCase(ignoreCase) {}
+  explicit CHostFailures(HostNameMatch match) : m_match(match) {}
 
   // key == nullptr: every call of the operation.
-  void Add(const std::string& operation, HRESULT hr, HostFailTimes times, LPCOLESTR key);
+  void Add(HostOperation operation, HRESULT hr, HostFailTimes times, LPCOLESTR key);
   void Clear() { m_plans.clear(); }
   // The result to return instead of running the call, if any; uses up a
   // "once" failure. The latest matching plan wins.
-  std::optional<HRESULT> Take(const std::string& operation, const HostString& key);
+  std::optional<HRESULT> Take(HostOperation operation, const WideString& key);
 
  private:
   struct Plan {
-    std::string operation;
+    HostOperation operation;
     HRESULT hr;
     HostFailTimes times;
-    std::optional<HostString> key;
+    std::optional<WideString> key;
   };
 
-  bool NamesMatch(const HostString& a, const HostString& b) const;
+  bool NamesMatch(const WideString& a, const WideString& b) const;
 
-  bool m_ignoreCase;
+  HostNameMatch m_match;
   std::vector<Plan> m_plans;
 };
 

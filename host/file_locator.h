@@ -1,7 +1,8 @@
 // CHostFileLocator: the host's IFileLocator. The add-in calls LocateFile only,
 // the 24th vtable entry (after IUnknown's three and twenty reserved ones,
 // which answer E_NOTIMPL and are logged as "Reserved1" ... "Reserved20", so a
-// call into the wrong slot shows in the log).
+// call into the wrong slot shows in the log; their operation is
+// HostOperation::LocatorReserved, the call's slot says which).
 //   LocateFile(path, flags, located, extra)
 //     mapped path (exact match, case counts): S_OK, *located = a copy of the
 //       mapping, *extra = the BSTR "extra" (the caller frees both).
@@ -53,26 +54,21 @@ class CHostFileLocator final : public CHostObject<IFileLocator> {
   void MapPath(LPCOLESTR path, LPCOLESTR located);
   void UnmapPath(LPCOLESTR path);
 
-  // Failures on demand: operation "LocateFile"; key, when given, limits it to that path.
-  void FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times = HostFailTimes::Always,
-                     LPCOLESTR key = nullptr);
-  void ClearFailures() { m_failures.Clear(); }
-
-  const std::shared_ptr<CHostCallLog>& Log() const { return m_log; }
+  // Failures on demand (FailOperation): LocateFile; a key limits them to
+  // that path.
 
  private:
   struct Mapping {
-    HostString path;
-    HostString located;
+    WideString path;
+    WideString located;
   };
 
-  explicit CHostFileLocator(std::shared_ptr<CHostCallLog> log) : m_log(std::move(log)) {}
+  explicit CHostFileLocator(std::shared_ptr<CHostCallLog> log)
+      : CHostObject("locator", std::move(log), HostNameMatch::Exact) {}
 
   HRESULT Reserved(int slot);
 
-  std::shared_ptr<CHostCallLog> m_log;
   std::vector<Mapping> m_mappings;
-  CHostFailures m_failures{false};
 };
 
 #endif  // VELMORA_HOST_FILE_LOCATOR_H

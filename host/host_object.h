@@ -1,7 +1,8 @@
 // The base of every host object: IUnknown over one interface and the
 // interfaces it derives from, with a real reference count (not interlocked:
-// host objects live in one apartment) and deletion at zero. Each object is
-// counted by CHostObjectCounter while alive.
+// host objects live in one apartment) and deletion at zero, and the call
+// log, the failures on demand and the end-of-call bookkeeping of
+// CHostCallRecorder. Each object is counted by CHostObjectCounter while alive.
 //
 // Objects are created with a count of 0 and handed out at once in a CComPtr,
 // which takes the first reference.
@@ -12,40 +13,23 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <velmora.h>
 #include <host.h>
 
 #include <atlbase.h>
 #include <atlguard.h>
+#include <atliid.h>
 
+#include <memory>
 #include <new>
+#include <string>
 
+#include "host/call_recorder.h"
 #include "host/object_counter.h"
-
-// The IID of each interface a host object can implement. The add-in's own
-// interfaces are here too, so that a test can make a stand-in of one with
-// CHostObject (CHostObject<IStartupClient2, IStartupClient>).
-template <class Interface>
-const IID& HostInterfaceId();
-template <> inline const IID& HostInterfaceId<IUnknown>() { return IID_IUnknown; }
-template <> inline const IID& HostInterfaceId<IDispatch>() { return IID_IDispatch; }
-template <> inline const IID& HostInterfaceId<IOptionsNode>() { return IID_IOptionsNode; }
-template <> inline const IID& HostInterfaceId<IFileLocator>() { return IID_IFileLocator; }
-template <> inline const IID& HostInterfaceId<IDataObj>() { return IID_IDataObj; }
-template <> inline const IID& HostInterfaceId<IObjectRack>() { return IID_IObjectRack; }
-template <> inline const IID& HostInterfaceId<IObjectRackProvider>() { return IID_IObjectRackProvider; }
-template <> inline const IID& HostInterfaceId<IObjectRackClient>() { return IID_IObjectRackClient; }
-template <> inline const IID& HostInterfaceId<IStartupClient>() { return IID_IStartupClient; }
-template <> inline const IID& HostInterfaceId<IStartupClient2>() { return IID_IStartupClient2; }
-template <> inline const IID& HostInterfaceId<IStartupClient3>() { return IID_IStartupClient3; }
-template <> inline const IID& HostInterfaceId<IBCStartupClnt>() { return IID_IBCStartupClnt; }
-template <> inline const IID& HostInterfaceId<IVelmoraObj>() { return IID_IVelmoraObj; }
-template <> inline const IID& HostInterfaceId<IVelmoraHooks>() { return IID_IVelmoraHooks; }
 
 // Interface is the most derived interface; Bases are the other interfaces
 // QueryInterface answers (IUnknown is always answered).
 template <class Interface, class... Bases>
-class CHostObject : public Interface {
+class CHostObject : public Interface, public CHostCallRecorder {
  public:
   CHostObject(const CHostObject&) = delete;
   CHostObject& operator=(const CHostObject&) = delete;
@@ -70,16 +54,19 @@ class CHostObject : public Interface {
   ULONG RefCount() const { return m_refs; }
 
  protected:
-  CHostObject() { CHostObjectCounter::Created(); }
-  virtual ~CHostObject() { CHostObjectCounter::Destroyed(); }
+  CHostObject(std::string object, std::shared_ptr<CHostCallLog> log, HostNameMatch match)
+      : CHostCallRecorder(std::move(object), std::move(log), match) {
+    CHostObjectCounter::Created();
+  }
+  ~CHostObject() override { CHostObjectCounter::Destroyed(); }
 
   // An object made to deny one of its interfaces says so here.
   virtual bool Refuses(REFIID iid) const { return false; }
 
  private:
   static bool Implements(REFIID iid) {
-    return IsEqualGUID(iid, IID_IUnknown) || IsEqualGUID(iid, HostInterfaceId<Interface>()) ||
-           (IsEqualGUID(iid, HostInterfaceId<Bases>()) || ...);
+    return IsEqualGUID(iid, ATL::IidOf<IUnknown>()) || IsEqualGUID(iid, ATL::IidOf<Interface>()) ||
+           (IsEqualGUID(iid, ATL::IidOf<Bases>()) || ...);
   }
 
   ULONG m_refs = 0;
@@ -90,6 +77,8 @@ class CHostObject : public Interface {
 template <class Interface, class... Bases>
 class CHostDispatchObject : public CHostObject<Interface, IDispatch, Bases...> {
  public:
+  using CHostObject<Interface, IDispatch, Bases...>::CHostObject;
+
   STDMETHOD(GetTypeInfoCount)(UINT* count) override {
     if (!count) return E_POINTER;
     *count = 0;

@@ -1,15 +1,16 @@
 #include "host/host_text.h"
 
-#include <velmora.h>
 #include <host.h>
+
+#include <atliid.h>
 
 #include <cstdio>
 
-HostString HostStr(LPCOLESTR text) { return text ? HostString(text) : HostString(); }
+WideString HostStr(LPCOLESTR text) { return text ? WideString(text) : WideString(); }
 
-HostString HostBstrStr(BSTR text) { return text ? HostString(text, ::SysStringLen(text)) : HostString(); }
+WideString HostBstrStr(BSTR text) { return text ? WideString(text, ::SysStringLen(text)) : WideString(); }
 
-bool HostNamesEqualNoCase(const HostString& a, const HostString& b) {
+bool HostNamesEqualNoCase(const WideString& a, const WideString& b) {
   return a.size() == b.size() && _wcsicmp(a.c_str(), b.c_str()) == 0;
 }
 
@@ -94,7 +95,7 @@ std::string ArrayText(const VARIANT& value) {
 
 }  // namespace
 
-std::string HostUtf8(const HostString& text) {
+std::string HostUtf8(const WideString& text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -116,28 +117,19 @@ std::string HostUtf8(LPCOLESTR text) { return HostUtf8(HostStr(text)); }
 std::string HostHresultText(HRESULT hr) { return Hex32(static_cast<unsigned>(hr)); }
 
 std::string HostIidText(REFIID iid) {
+  // The interfaces the host's objects answer, and nothing of the add-in's:
+  // an IID the host does not know is printed as it is.
   struct Known {
-    const IID* iid;
+    const IID& iid;
     const char* name;
   };
   static const Known known[] = {
-      {&IID_IUnknown, "IUnknown"},
-      {&IID_IDispatch, "IDispatch"},
-      {&IID_IOptionsNode, "IOptionsNode"},
-      {&IID_IFileLocator, "IFileLocator"},
-      {&IID_IDataObj, "IDataObj"},
-      {&IID_IObjectRack, "IObjectRack"},
-      {&IID_IObjectRackProvider, "IObjectRackProvider"},
-      {&IID_IObjectRackClient, "IObjectRackClient"},
-      {&IID_IStartupClient, "IStartupClient"},
-      {&IID_IStartupClient2, "IStartupClient2"},
-      {&IID_IStartupClient3, "IStartupClient3"},
-      {&IID_IBCStartupClnt, "IBCStartupClnt"},
-      {&IID_IVelmoraObj, "IVelmoraObj"},
-      {&IID_IVelmoraHooks, "IVelmoraHooks"},
+      {ATL::IidOf<IUnknown>(), "IUnknown"},         {ATL::IidOf<IDispatch>(), "IDispatch"},
+      {ATL::IidOf<IOptionsNode>(), "IOptionsNode"}, {ATL::IidOf<IFileLocator>(), "IFileLocator"},
+      {ATL::IidOf<IDataObj>(), "IDataObj"},         {ATL::IidOf<IObjectRack>(), "IObjectRack"},
   };
   for (const Known& entry : known) {
-    if (IsEqualGUID(iid, *entry.iid)) return entry.name;
+    if (IsEqualGUID(iid, entry.iid)) return entry.name;
   }
   OLECHAR buffer[40] = {};
   if (::StringFromGUID2(iid, buffer, 40) == 0) return "{?}";

@@ -1,4 +1,4 @@
-// Text helpers of the substitute host: its own string type, name matching,
+// Text helpers of the substitute host: name matching,
 // and the readable forms of VARIANTs, HRESULTs and IIDs that the call log and
 // the tests print. Readable forms are UTF-8 std::string so that a test can
 // compare them with plain literals and GoogleTest prints them as they are.
@@ -9,25 +9,29 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <wide_string.h>
+
 #include <string>
 
-// UTF-16 on every build (OLECHAR), as the host's strings are.
-using HostString = std::basic_string<OLECHAR>;
+// Only for the add-in's tests that still spell the host's strings this way;
+// the host itself uses WideString. It goes when they do.
+using HostString = WideString;
 
 // A null pointer is the empty string.
-HostString HostStr(LPCOLESTR text);
+WideString HostStr(LPCOLESTR text);
 // The whole BSTR, by its length prefix; a null BSTR is the empty string.
-HostString HostBstrStr(BSTR text);
+WideString HostBstrStr(BSTR text);
 
 // The host's option tree matches names without regard to case.
-bool HostNamesEqualNoCase(const HostString& a, const HostString& b);
+bool HostNamesEqualNoCase(const WideString& a, const WideString& b);
 
-std::string HostUtf8(const HostString& text);
+std::string HostUtf8(const WideString& text);
 std::string HostUtf8(LPCOLESTR text);
 
 // "0x80070057".
 std::string HostHresultText(HRESULT hr);
-// The name of a known interface ("IDataObj"), else "{xxxxxxxx-...}".
+// The name of one of the host's interfaces ("IDataObj") or of IUnknown or
+// IDispatch, else the IID itself, "{xxxxxxxx-...}".
 std::string HostIidText(REFIID iid);
 // "EMPTY", "NULL", "I4 1", "BOOL true", "BSTR 'text'", "DISPATCH", "DISPATCH null",
 // "UNKNOWN", "ERROR 0x80004005", "R8 1.5", "ARRAY|VARIANT [2][3]" (element counts by

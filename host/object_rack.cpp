@@ -3,30 +3,17 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-CHostCall RackCall(const char* operation, const HostString& name) {
-  CHostCall call;
-  call.object = "rack";
-  call.operation = operation;
-  call.entry = HostUtf8(name);
-  return call;
-}
-
-}  // namespace
-
 ATL::CComPtr<CHostObjectRack> CHostObjectRack::Create(std::shared_ptr<CHostCallLog> log) {
-  if (!log) log = CHostCallLog::Create();
   return ATL::CComPtr<CHostObjectRack>(new CHostObjectRack(std::move(log)));
 }
 
 STDMETHODIMP CHostObjectRack::SetObject(BSTR name, IUnknown* object) {
   return GuardComCall([&]() -> HRESULT {
-    const HostString objectName = HostBstrStr(name);
-    CHostCall call = RackCall("SetObject", objectName);
+    const WideString objectName = HostBstrStr(name);
+    CHostCall call = NewCall(HostOperation::SetObject, objectName);
     if (objectName.empty()) return Finish(call, E_INVALIDARG);
     if (!object) return Finish(call, E_POINTER);
-    if (auto injected = m_failures.Take("SetObject", objectName)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::SetObject, objectName)) return Finish(call, *injected);
     PutObject(objectName.c_str(), object);
     return Finish(call, S_OK);
   });
@@ -34,12 +21,12 @@ STDMETHODIMP CHostObjectRack::SetObject(BSTR name, IUnknown* object) {
 
 STDMETHODIMP CHostObjectRack::GetObject(BSTR name, REFIID iid, IUnknown** object) {
   return GuardComCall([&]() -> HRESULT {
-    const HostString objectName = HostBstrStr(name);
-    CHostCall call = RackCall("GetObject", objectName);
+    const WideString objectName = HostBstrStr(name);
+    CHostCall call = NewCall(HostOperation::GetObject, objectName);
     call.iid = iid;
     if (!object) return Finish(call, E_POINTER);
     *object = nullptr;
-    if (auto injected = m_failures.Take("GetObject", objectName)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::GetObject, objectName)) return Finish(call, *injected);
     if (AnswersNull(objectName)) return Finish(call, S_OK);
     const Entry* entry = FindEntry(objectName);
     if (!entry) return Finish(call, kMissingObject);
@@ -51,9 +38,9 @@ STDMETHODIMP CHostObjectRack::GetObject(BSTR name, REFIID iid, IUnknown** object
 
 STDMETHODIMP CHostObjectRack::RemoveObject(BSTR name) {
   return GuardComCall([&]() -> HRESULT {
-    const HostString objectName = HostBstrStr(name);
-    CHostCall call = RackCall("RemoveObject", objectName);
-    if (auto injected = m_failures.Take("RemoveObject", objectName)) return Finish(call, *injected);
+    const WideString objectName = HostBstrStr(name);
+    CHostCall call = NewCall(HostOperation::RemoveObject, objectName);
+    if (auto injected = Injected(HostOperation::RemoveObject, objectName)) return Finish(call, *injected);
     if (!FindEntry(objectName)) return Finish(call, kMissingObject);
     PutObject(objectName.c_str(), nullptr);
     return Finish(call, S_OK);
@@ -61,7 +48,7 @@ STDMETHODIMP CHostObjectRack::RemoveObject(BSTR name) {
 }
 
 void CHostObjectRack::PutObject(LPCOLESTR name, IUnknown* object) {
-  const HostString objectName = HostStr(name);
+  const WideString objectName = HostStr(name);
   // The object a name held is released last, when the rack is whole again:
   // its release may call back into the rack.
   ATL::CComPtr<IUnknown> previous;
@@ -89,38 +76,34 @@ std::vector<std::string> CHostObjectRack::ObjectNames() const {
   return names;
 }
 
-void CHostObjectRack::FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times, LPCOLESTR key) {
-  m_failures.Add(operation, hr, times, key);
-}
-
 void CHostObjectRack::AnswerNullObject(LPCOLESTR name, bool answer) {
-  const HostString objectName = HostStr(name);
+  const WideString objectName = HostStr(name);
   m_nullAnswers.erase(std::remove(m_nullAnswers.begin(), m_nullAnswers.end(), objectName), m_nullAnswers.end());
   if (answer) m_nullAnswers.push_back(objectName);
 }
 
 void CHostObjectRack::ClearFailures() {
-  m_failures.Clear();
+  CHostObject::ClearFailures();
   m_nullAnswers.clear();
 }
 
-CHostObjectRack::Entry* CHostObjectRack::FindEntry(const HostString& name) {
+CHostObjectRack::Entry* CHostObjectRack::FindEntry(const WideString& name) {
   for (Entry& entry : m_objects) {
     if (entry.name == name) return &entry;
   }
   return nullptr;
 }
 
-const CHostObjectRack::Entry* CHostObjectRack::FindEntry(const HostString& name) const {
+const CHostObjectRack::Entry* CHostObjectRack::FindEntry(const WideString& name) const {
   return const_cast<CHostObjectRack*>(this)->FindEntry(name);
 }
 
-bool CHostObjectRack::AnswersNull(const HostString& name) const {
+bool CHostObjectRack::AnswersNull(const WideString& name) const {
   return std::find(m_nullAnswers.begin(), m_nullAnswers.end(), name) != m_nullAnswers.end();
 }
 
-HRESULT CHostObjectRack::Finish(CHostCall& call, HRESULT hr) const {
-  call.hr = hr;
-  m_log->Record(std::move(call));
-  return hr;
+CHostCall CHostObjectRack::NewCall(HostOperation operation, const WideString& name) const {
+  CHostCall call = CHostObject::NewCall(operation);
+  call.entry = HostUtf8(name);
+  return call;
 }

@@ -36,33 +36,28 @@ class CHostObjectRack final : public CHostObject<IObjectRack> {
   ATL::CComPtr<IUnknown> PeekObject(LPCOLESTR name) const;
   std::vector<std::string> ObjectNames() const;
 
-  // Failures on demand: operation "SetObject", "GetObject" or "RemoveObject";
-  // key, when given, limits it to calls about that name.
-  void FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times = HostFailTimes::Always,
-                     LPCOLESTR key = nullptr);
+  // Failures on demand (FailOperation): SetObject, GetObject or
+  // RemoveObject; a key limits them to calls about that name.
   // GetObject for this name succeeds with a null object (S_OK, *out null).
   void AnswerNullObject(LPCOLESTR name, bool answer = true);
-  void ClearFailures();
-
-  const std::shared_ptr<CHostCallLog>& Log() const { return m_log; }
+  void ClearFailures() override;
 
  private:
   struct Entry {
-    HostString name;
+    WideString name;
     ATL::CComPtr<IUnknown> object;
   };
 
-  explicit CHostObjectRack(std::shared_ptr<CHostCallLog> log) : m_log(std::move(log)) {}
+  explicit CHostObjectRack(std::shared_ptr<CHostCallLog> log)
+      : CHostObject("rack", std::move(log), HostNameMatch::Exact) {}
 
-  Entry* FindEntry(const HostString& name);
-  const Entry* FindEntry(const HostString& name) const;
-  bool AnswersNull(const HostString& name) const;
-  HRESULT Finish(CHostCall& call, HRESULT hr) const;
+  Entry* FindEntry(const WideString& name);
+  const Entry* FindEntry(const WideString& name) const;
+  bool AnswersNull(const WideString& name) const;
+  CHostCall NewCall(HostOperation operation, const WideString& name) const;
 
-  std::shared_ptr<CHostCallLog> m_log;
   std::vector<Entry> m_objects;
-  std::vector<HostString> m_nullAnswers;
-  CHostFailures m_failures{false};
+  std::vector<WideString> m_nullAnswers;
 };
 
 #endif  // VELMORA_HOST_OBJECT_RACK_H

@@ -5,7 +5,7 @@
 namespace {
 
 // The name a name VARIANT carries.
-HRESULT NameOf(const VARIANT* value, HostString& name) {
+HRESULT NameOf(const VARIANT* value, WideString& name) {
   if (!value) return E_POINTER;
   if (value->vt == VT_BSTR) {
     name = HostBstrStr(value->bstrVal);
@@ -22,7 +22,7 @@ HRESULT NameOf(const VARIANT* value, HostString& name) {
 // A name VARIANT as the log shows it: the name, or what it was instead.
 std::string NameArgText(const VARIANT* value) {
   if (!value) return "<null>";
-  HostString name;
+  WideString name;
   if (SUCCEEDED(NameOf(value, name))) return HostUtf8(name);
   return "<" + HostVariantText(*value) + ">";
 }
@@ -34,9 +34,9 @@ HRESULT CheckStorable(const VARIANT* value) {
   return S_OK;
 }
 
-std::vector<HostString> SplitPath(LPCOLESTR path) {
-  std::vector<HostString> parts;
-  HostString part;
+std::vector<WideString> SplitPath(LPCOLESTR path) {
+  std::vector<WideString> parts;
+  WideString part;
   for (const OLECHAR* p = path; p && *p; ++p) {
     if (*p == OLECHAR('/')) {
       if (!part.empty()) parts.push_back(std::move(part));
@@ -52,26 +52,25 @@ std::vector<HostString> SplitPath(LPCOLESTR path) {
 }  // namespace
 
 ATL::CComPtr<CHostOptionsNode> CHostOptionsNode::CreateRoot(LPCOLESTR name, std::shared_ptr<CHostCallLog> log) {
-  if (!log) log = CHostCallLog::Create();
-  const HostString rootName = HostStr(name);
+  const WideString rootName = HostStr(name);
   return ATL::CComPtr<CHostOptionsNode>(new CHostOptionsNode(rootName, HostUtf8(rootName), std::move(log)));
 }
 
-CHostOptionsNode::CHostOptionsNode(HostString name, std::string path, std::shared_ptr<CHostCallLog> log)
-    : m_name(std::move(name)), m_path(std::move(path)), m_log(std::move(log)) {}
+CHostOptionsNode::CHostOptionsNode(WideString name, std::string path, std::shared_ptr<CHostCallLog> log)
+    : CHostDispatchObject(std::move(path), std::move(log), HostNameMatch::IgnoreCase), m_name(std::move(name)) {}
 
 bool CHostOptionsNode::Refuses(REFIID iid) const {
-  return m_hideOptionsNode && IsEqualGUID(iid, IID_IOptionsNode);
+  return m_hideOptionsNode && IsEqualGUID(iid, ATL::IidOf<IOptionsNode>());
 }
 
 // ---- IOptionsNode ----
 
 STDMETHODIMP CHostOptionsNode::GetName(BSTR* name) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = NewCall("GetName");
+    CHostCall call = NewCall(HostOperation::GetName);
     if (!name) return Finish(call, E_POINTER);
     *name = nullptr;
-    if (auto injected = m_failures.Take("GetName", HostString())) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::GetName, WideString())) return Finish(call, *injected);
     *name = ::SysAllocStringLen(m_name.data(), static_cast<UINT>(m_name.size()));
     return Finish(call, *name ? S_OK : E_OUTOFMEMORY);
   });
@@ -79,14 +78,14 @@ STDMETHODIMP CHostOptionsNode::GetName(BSTR* name) {
 
 STDMETHODIMP CHostOptionsNode::GetNode(VARIANT* name, VARIANT* node) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = NewCall("GetNode");
+    CHostCall call = NewCall(HostOperation::GetNode);
     call.entry = NameArgText(name);
     if (node) ::VariantInit(node);
     if (!node) return Finish(call, E_POINTER);
-    HostString childName;
+    WideString childName;
     const HRESULT nameHr = NameOf(name, childName);
     if (FAILED(nameHr)) return Finish(call, nameHr);
-    if (auto injected = m_failures.Take("GetNode", childName)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::GetNode, childName)) return Finish(call, *injected);
 
     const HostNodeAnswer answer = AnswerFor(childName);
     switch (answer) {
@@ -108,14 +107,14 @@ STDMETHODIMP CHostOptionsNode::GetNode(VARIANT* name, VARIANT* node) {
     if (!child) return Finish(call, kMissingNode);
     if (answer == HostNodeAnswer::Unknown) {
       IUnknown* unknown = nullptr;
-      const HRESULT hr = child->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown));
+      const HRESULT hr = child->QueryInterface(ATL::IidOf<IUnknown>(), reinterpret_cast<void**>(&unknown));
       if (FAILED(hr)) return Finish(call, hr);
       node->vt = VT_UNKNOWN;
       node->punkVal = unknown;
       return Finish(call, S_OK);
     }
     IDispatch* dispatch = nullptr;
-    const HRESULT hr = child->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+    const HRESULT hr = child->QueryInterface(ATL::IidOf<IDispatch>(), reinterpret_cast<void**>(&dispatch));
     if (FAILED(hr)) return Finish(call, hr);
     node->vt = VT_DISPATCH;
     node->pdispVal = dispatch;
@@ -125,14 +124,14 @@ STDMETHODIMP CHostOptionsNode::GetNode(VARIANT* name, VARIANT* node) {
 
 STDMETHODIMP CHostOptionsNode::NodeExists(VARIANT* name, VARIANT_BOOL* exists) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = NewCall("NodeExists");
+    CHostCall call = NewCall(HostOperation::NodeExists);
     call.entry = NameArgText(name);
     if (!exists) return Finish(call, E_POINTER);
     *exists = VARIANT_FALSE;
-    HostString childName;
+    WideString childName;
     const HRESULT nameHr = NameOf(name, childName);
     if (FAILED(nameHr)) return Finish(call, nameHr);
-    if (auto injected = m_failures.Take("NodeExists", childName)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::NodeExists, childName)) return Finish(call, *injected);
     *exists = FindChild(childName) ? VARIANT_TRUE : VARIANT_FALSE;
     return Finish(call, S_OK);
   });
@@ -140,11 +139,12 @@ STDMETHODIMP CHostOptionsNode::NodeExists(VARIANT* name, VARIANT_BOOL* exists) {
 
 STDMETHODIMP CHostOptionsNode::AddNode(BSTR name, LONG reserved) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = NewCall("AddNode");
-    const HostString childName = HostBstrStr(name);
+    CHostCall call = NewCall(HostOperation::AddNode);
+    const WideString childName = HostBstrStr(name);
     call.entry = HostUtf8(childName);
+    call.reserved = {reserved};
     if (childName.empty()) return Finish(call, E_INVALIDARG);
-    if (auto injected = m_failures.Take("AddNode", childName)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::AddNode, childName)) return Finish(call, *injected);
     if (!FindChild(childName)) AddChildNode(childName);
     return Finish(call, S_OK);
   });
@@ -152,10 +152,10 @@ STDMETHODIMP CHostOptionsNode::AddNode(BSTR name, LONG reserved) {
 
 STDMETHODIMP CHostOptionsNode::RemoveNode(BSTR name) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = NewCall("RemoveNode");
-    const HostString childName = HostBstrStr(name);
+    CHostCall call = NewCall(HostOperation::RemoveNode);
+    const WideString childName = HostBstrStr(name);
     call.entry = HostUtf8(childName);
-    if (auto injected = m_failures.Take("RemoveNode", childName)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::RemoveNode, childName)) return Finish(call, *injected);
     return Finish(call, EraseChild(childName) ? S_OK : kMissingNode);
   });
 }
@@ -163,17 +163,18 @@ STDMETHODIMP CHostOptionsNode::RemoveNode(BSTR name) {
 STDMETHODIMP CHostOptionsNode::SetValue(VARIANT* valueName, VARIANT* value, LONG level, LONG reserved1,
                                         LONG reserved2, LONG reserved3) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = NewCall("SetValue");
+    CHostCall call = NewCall(HostOperation::SetValue);
     call.entry = NameArgText(valueName);
     if (value) call.value.emplace(*value);
     call.level = level;
-    HostString name;
+    call.reserved = {reserved1, reserved2, reserved3};
+    WideString name;
     const HRESULT nameHr = NameOf(valueName, name);
     if (FAILED(nameHr)) return Finish(call, nameHr);
     if (name.empty()) return Finish(call, E_INVALIDARG);
     const HRESULT valueHr = CheckStorable(value);
     if (FAILED(valueHr)) return Finish(call, valueHr);
-    if (auto injected = m_failures.Take("SetValue", name)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::SetValue, name)) return Finish(call, *injected);
     StoreValue(name, *value);
     return Finish(call, S_OK);
   });
@@ -181,14 +182,14 @@ STDMETHODIMP CHostOptionsNode::SetValue(VARIANT* valueName, VARIANT* value, LONG
 
 STDMETHODIMP CHostOptionsNode::GetValue(VARIANT* valueName, VARIANT* value) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = NewCall("GetValue");
+    CHostCall call = NewCall(HostOperation::GetValue);
     call.entry = NameArgText(valueName);
     if (!value) return Finish(call, E_POINTER);
     ::VariantInit(value);
-    HostString name;
+    WideString name;
     const HRESULT nameHr = NameOf(valueName, name);
     if (FAILED(nameHr)) return Finish(call, nameHr);
-    if (auto injected = m_failures.Take("GetValue", name)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::GetValue, name)) return Finish(call, *injected);
     const ValueEntry* entry = FindValue(name);
     if (!entry) return Finish(call, kMissingValue);
     return Finish(call, ::VariantCopy(value, entry->value.AsInput()));
@@ -198,14 +199,15 @@ STDMETHODIMP CHostOptionsNode::GetValue(VARIANT* valueName, VARIANT* value) {
 STDMETHODIMP CHostOptionsNode::GetNodeValue(BSTR child, BSTR valueName, VARIANT* value, LONG reserved1,
                                             LONG reserved2) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = NewCall("GetNodeValue");
-    const HostString childName = HostBstrStr(child);
-    const HostString name = HostBstrStr(valueName);
+    CHostCall call = NewCall(HostOperation::GetNodeValue);
+    const WideString childName = HostBstrStr(child);
+    const WideString name = HostBstrStr(valueName);
     call.entry = HostUtf8(childName);
     call.valueName = HostUtf8(name);
+    call.reserved = {reserved1, reserved2};
     if (!value) return Finish(call, E_POINTER);
     ::VariantInit(value);
-    if (auto injected = m_failures.Take("GetNodeValue", childName)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::GetNodeValue, childName)) return Finish(call, *injected);
     const CHostOptionsNode* target = childName.empty() ? this : FindChild(childName);
     if (!target) return Finish(call, kMissingNode);
     const ValueEntry* entry = target->FindValue(name);
@@ -217,18 +219,19 @@ STDMETHODIMP CHostOptionsNode::GetNodeValue(BSTR child, BSTR valueName, VARIANT*
 STDMETHODIMP CHostOptionsNode::SetNodeValue(BSTR child, BSTR valueName, VARIANT* value, LONG flag, LONG reserved1,
                                             LONG reserved2, LONG level, LONG reserved3) {
   return GuardComCall([&]() -> HRESULT {
-    CHostCall call = NewCall("SetNodeValue");
-    const HostString childName = HostBstrStr(child);
-    const HostString name = HostBstrStr(valueName);
+    CHostCall call = NewCall(HostOperation::SetNodeValue);
+    const WideString childName = HostBstrStr(child);
+    const WideString name = HostBstrStr(valueName);
     call.entry = HostUtf8(childName);
     call.valueName = HostUtf8(name);
     if (value) call.value.emplace(*value);
     call.flag = flag;
     call.level = level;
+    call.reserved = {reserved1, reserved2, reserved3};
     if (name.empty()) return Finish(call, E_INVALIDARG);
     const HRESULT valueHr = CheckStorable(value);
     if (FAILED(valueHr)) return Finish(call, valueHr);
-    if (auto injected = m_failures.Take("SetNodeValue", childName)) return Finish(call, *injected);
+    if (auto injected = Injected(HostOperation::SetNodeValue, childName)) return Finish(call, *injected);
     CHostOptionsNode* target = childName.empty() ? this : FindChild(childName);
     if (!target && m_createOnWrite) target = AddChildNode(childName);
     if (!target) return Finish(call, kMissingNode);
@@ -240,14 +243,14 @@ STDMETHODIMP CHostOptionsNode::SetNodeValue(BSTR child, BSTR valueName, VARIANT*
 // ---- building and reading ----
 
 ATL::CComPtr<CHostOptionsNode> CHostOptionsNode::AddChild(LPCOLESTR name) {
-  const HostString childName = HostStr(name);
+  const WideString childName = HostStr(name);
   CHostOptionsNode* child = FindChild(childName);
   return child ? child : AddChildNode(childName);
 }
 
 ATL::CComPtr<CHostOptionsNode> CHostOptionsNode::AddChildPath(LPCOLESTR path) {
   ATL::CComPtr<CHostOptionsNode> node = this;
-  for (const HostString& part : SplitPath(path)) node = node->AddChild(part.c_str());
+  for (const WideString& part : SplitPath(path)) node = node->AddChild(part.c_str());
   return node;
 }
 
@@ -257,7 +260,7 @@ ATL::CComPtr<CHostOptionsNode> CHostOptionsNode::Child(LPCOLESTR name) const { r
 
 ATL::CComPtr<CHostOptionsNode> CHostOptionsNode::Find(LPCOLESTR path) const {
   const CHostOptionsNode* node = this;
-  for (const HostString& part : SplitPath(path)) {
+  for (const WideString& part : SplitPath(path)) {
     node = node->FindChild(part);
     if (!node) return nullptr;
   }
@@ -280,7 +283,7 @@ ATL::CComVariant CHostOptionsNode::PeekValue(LPCOLESTR name) const {
 }
 
 bool CHostOptionsNode::EraseValue(LPCOLESTR name) {
-  const HostString valueName = HostStr(name);
+  const WideString valueName = HostStr(name);
   for (auto it = m_values.begin(); it != m_values.end(); ++it) {
     if (!HostNamesEqualNoCase(it->name, valueName)) continue;
     m_values.erase(it);
@@ -297,12 +300,8 @@ std::vector<std::string> CHostOptionsNode::ValueNames() const {
 
 // ---- failures on demand ----
 
-void CHostOptionsNode::FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times, LPCOLESTR key) {
-  m_failures.Add(operation, hr, times, key);
-}
-
 void CHostOptionsNode::AnswerGetNode(LPCOLESTR child, HostNodeAnswer answer) {
-  const HostString childName = HostStr(child);
+  const WideString childName = HostStr(child);
   for (AnswerEntry& entry : m_answers) {
     if (!HostNamesEqualNoCase(entry.child, childName)) continue;
     entry.answer = answer;
@@ -312,21 +311,21 @@ void CHostOptionsNode::AnswerGetNode(LPCOLESTR child, HostNodeAnswer answer) {
 }
 
 void CHostOptionsNode::ClearFailures() {
-  m_failures.Clear();
+  CHostDispatchObject::ClearFailures();
   m_answers.clear();
   m_hideOptionsNode = false;
 }
 
 // ---- private ----
 
-CHostOptionsNode* CHostOptionsNode::FindChild(const HostString& name) const {
+CHostOptionsNode* CHostOptionsNode::FindChild(const WideString& name) const {
   for (const ChildEntry& child : m_children) {
     if (HostNamesEqualNoCase(child.name, name)) return child.node;
   }
   return nullptr;
 }
 
-bool CHostOptionsNode::EraseChild(const HostString& name) {
+bool CHostOptionsNode::EraseChild(const WideString& name) {
   for (auto it = m_children.begin(); it != m_children.end(); ++it) {
     if (!HostNamesEqualNoCase(it->name, name)) continue;
     // The child is released after the tree is whole again: a caller's
@@ -339,21 +338,21 @@ bool CHostOptionsNode::EraseChild(const HostString& name) {
   return false;
 }
 
-CHostOptionsNode* CHostOptionsNode::AddChildNode(const HostString& name) {
-  ATL::CComPtr<CHostOptionsNode> child(new CHostOptionsNode(name, m_path + "/" + HostUtf8(name), m_log));
+CHostOptionsNode* CHostOptionsNode::AddChildNode(const WideString& name) {
+  ATL::CComPtr<CHostOptionsNode> child(new CHostOptionsNode(name, Path() + "/" + HostUtf8(name), Log()));
   child->m_createOnWrite = m_createOnWrite;
   m_children.push_back(ChildEntry{name, child});
   return child;
 }
 
-const CHostOptionsNode::ValueEntry* CHostOptionsNode::FindValue(const HostString& name) const {
+const CHostOptionsNode::ValueEntry* CHostOptionsNode::FindValue(const WideString& name) const {
   for (const ValueEntry& value : m_values) {
     if (HostNamesEqualNoCase(value.name, name)) return &value;
   }
   return nullptr;
 }
 
-void CHostOptionsNode::StoreValue(const HostString& name, const VARIANT& value) {
+void CHostOptionsNode::StoreValue(const WideString& name, const VARIANT& value) {
   for (ValueEntry& entry : m_values) {
     if (!HostNamesEqualNoCase(entry.name, name)) continue;
     entry.value = value;
@@ -362,22 +361,9 @@ void CHostOptionsNode::StoreValue(const HostString& name, const VARIANT& value) 
   m_values.push_back(ValueEntry{name, ATL::CComVariant(value)});
 }
 
-HostNodeAnswer CHostOptionsNode::AnswerFor(const HostString& child) const {
+HostNodeAnswer CHostOptionsNode::AnswerFor(const WideString& child) const {
   for (const AnswerEntry& entry : m_answers) {
     if (HostNamesEqualNoCase(entry.child, child)) return entry.answer;
   }
   return HostNodeAnswer::Child;
-}
-
-CHostCall CHostOptionsNode::NewCall(const char* operation) const {
-  CHostCall call;
-  call.object = m_path;
-  call.operation = operation;
-  return call;
-}
-
-HRESULT CHostOptionsNode::Finish(CHostCall& call, HRESULT hr) const {
-  call.hr = hr;
-  m_log->Record(std::move(call));
-  return hr;
 }

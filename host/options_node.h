@@ -10,7 +10,7 @@
 //                          reference to the child's IDispatch (the caller clears).
 //                          Missing: kMissingNode, *node VT_EMPTY.
 //   NodeExists(name, b)    S_OK with VARIANT_TRUE / VARIANT_FALSE.
-//   AddNode(name, 0)       creates the child; an existing child is kept (S_OK).
+//   AddNode(name, _)       creates the child; an existing child is kept (S_OK).
 //   RemoveNode(name)       drops the child; missing: kMissingNode.
 //   SetValue(name, v, level, ...)    sets a value of this node (a copy of v).
 //   GetValue(name, v)      S_OK with a copy; missing: kMissingValue, v VT_EMPTY.
@@ -29,7 +29,8 @@
 // A child name is one name: "A/B" is not a path here.
 //
 // Every call through the interface is logged in the tree's CHostCallLog with
-// the node's path ("TestOptions/Hooks") as the object. The C++ methods below
+// the node's path ("TestOptions/Hooks") as the object, reserved arguments
+// (the "_" above) included: the host gives them no meaning yet, but may. The C++ methods below
 // (building, reading, injecting failures) are not logged.
 #ifndef VELMORA_HOST_OPTIONS_NODE_H
 #define VELMORA_HOST_OPTIONS_NODE_H
@@ -92,15 +93,12 @@ class CHostOptionsNode final : public CHostDispatchObject<IOptionsNode> {
   bool EraseValue(LPCOLESTR name);
   std::vector<std::string> ValueNames() const;
 
-  const HostString& Name() const { return m_name; }
-  const std::string& Path() const { return m_path; }  // as the log names this node
-  const std::shared_ptr<CHostCallLog>& Log() const { return m_log; }
+  const WideString& Name() const { return m_name; }
+  const std::string& Path() const { return ObjectName(); }  // as the log names this node
 
-  // Failures on demand, for this node only. operation is the method's name
-  // ("GetNode", "SetNodeValue" ...); key, when given, limits the failure to
-  // calls about that child (or value, for SetValue/GetValue).
-  void FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times = HostFailTimes::Always,
-                     LPCOLESTR key = nullptr);
+  // Failures on demand (FailOperation) are for this node only; a key limits
+  // them to calls about that child (or value, for SetValue/GetValue), its
+  // case ignored.
   // GetNode for this child name answers as told (Child restores the normal answer).
   void AnswerGetNode(LPCOLESTR child, HostNodeAnswer answer);
   // This node answers IUnknown and IDispatch but not IOptionsNode.
@@ -108,43 +106,37 @@ class CHostOptionsNode final : public CHostDispatchObject<IOptionsNode> {
   // SetNodeValue on a missing child creates it instead of failing. Children
   // created later take over this node's setting.
   void CreateMissingChildrenOnWrite(bool create = true) { m_createOnWrite = create; }
-  void ClearFailures();
+  void ClearFailures() override;
 
  private:
   struct ChildEntry {
-    HostString name;
+    WideString name;
     ATL::CComPtr<CHostOptionsNode> node;
   };
   struct ValueEntry {
-    HostString name;
+    WideString name;
     ATL::CComVariant value;
   };
   struct AnswerEntry {
-    HostString child;
+    WideString child;
     HostNodeAnswer answer;
   };
 
-  CHostOptionsNode(HostString name, std::string path, std::shared_ptr<CHostCallLog> log);
+  CHostOptionsNode(WideString name, std::string path, std::shared_ptr<CHostCallLog> log);
 
   bool Refuses(REFIID iid) const override;
 
-  CHostOptionsNode* FindChild(const HostString& name) const;
-  CHostOptionsNode* AddChildNode(const HostString& name);
-  bool EraseChild(const HostString& name);
-  const ValueEntry* FindValue(const HostString& name) const;
-  void StoreValue(const HostString& name, const VARIANT& value);
-  HostNodeAnswer AnswerFor(const HostString& child) const;
+  CHostOptionsNode* FindChild(const WideString& name) const;
+  CHostOptionsNode* AddChildNode(const WideString& name);
+  bool EraseChild(const WideString& name);
+  const ValueEntry* FindValue(const WideString& name) const;
+  void StoreValue(const WideString& name, const VARIANT& value);
+  HostNodeAnswer AnswerFor(const WideString& child) const;
 
-  CHostCall NewCall(const char* operation) const;
-  HRESULT Finish(CHostCall& call, HRESULT hr) const;
-
-  HostString m_name;
-  std::string m_path;
-  std::shared_ptr<CHostCallLog> m_log;
+  WideString m_name;
   std::vector<ChildEntry> m_children;
   std::vector<ValueEntry> m_values;
   std::vector<AnswerEntry> m_answers;
-  CHostFailures m_failures{true};
   bool m_hideOptionsNode = false;
   bool m_createOnWrite = false;
 };

@@ -40,7 +40,7 @@ TEST_F(HookConfiguratorTest, CommitWritesBackWhatItRead) {
 
 TEST_F(HookConfiguratorTest, CommitReturnsAFailedWrite) {
   tree->hooks->AddChild(OLESTR("all"))->PutValue(OLESTR("bbHook"), HostI4(1));
-  tree->hooks->FailOperation("SetNodeValue", E_ACCESSDENIED);
+  tree->hooks->FailOperation(HostOperation::SetNodeValue, E_ACCESSDENIED);
   EXPECT_HR(E_ACCESSDENIED, config->Commit());
 }
 

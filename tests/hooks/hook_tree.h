@@ -46,7 +46,7 @@ class HookConfiguratorTest : public HostObjectsTest {
   void SetUp() override;
 
   // The qualified texts of the calls of the given operations.
-  std::vector<std::string> Calls(const std::vector<std::string>& operations) const {
+  std::vector<std::string> Calls(const std::vector<HostOperation>& operations) const {
     return tree->log->QualifiedTexts(operations);
   }
 

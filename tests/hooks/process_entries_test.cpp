@@ -9,7 +9,8 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-const std::vector<std::string> kWrites = {"AddNode", "SetValue", "SetNodeValue"};
+const std::vector<HostOperation> kWrites = {HostOperation::AddNode, HostOperation::SetValue,
+                                            HostOperation::SetNodeValue};
 
 std::string Hooks(const std::string& call) { return std::string(kHooksPath) + ": " + call; }
 std::string Always(const std::string& call) { return std::string(kAlwaysPath) + ": " + call; }
@@ -53,17 +54,19 @@ TEST_F(HookConfiguratorTest, ExistingEntriesAreRewrittenAndTheirFlagsSaved) {
   alwaysEntry->PutValue(OLESTR("UseDefault"), HostI4(0));
   // "ChildProcesses" missing: the app's own flag stands in the saved copy.
 
-  EXPECT_HR(S_OK, config->AddProcess(App(OLESTR("tool.exe"), true, false, 1)));
+  // Level 4, not 1: the rewrite and the later restore both carry the
+  // record's level, and 1 is what a configurator that ignored it would write.
+  EXPECT_HR(S_OK, config->AddProcess(App(OLESTR("tool.exe"), true, false, 4)));
   const Texts expected = {
-      Hooks("SetNodeValue(tool.exe, bbHook, I4 1, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, GetMessageHook, I4 1, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, WndProcHook, I4 1, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, ChildProc_bbHook, I4 0, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, ChildProc_GetMessageHook, I4 0, flag 0, level 1)"),
-      Hooks("SetNodeValue(tool.exe, ChildProc_WndProcHook, I4 0, flag 0, level 1)"),
-      Always("SetNodeValue(tool.exe, Enabled, I4 1, flag 0, level 1)"),
-      Always("SetNodeValue(tool.exe, UseDefault, I4 1, flag 0, level 1)"),
-      Always("SetNodeValue(tool.exe, ChildProcesses, I4 0, flag 0, level 1)"),
+      Hooks("SetNodeValue(tool.exe, bbHook, I4 1, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, GetMessageHook, I4 1, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, WndProcHook, I4 1, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, ChildProc_bbHook, I4 0, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, ChildProc_GetMessageHook, I4 0, flag 0, level 4)"),
+      Hooks("SetNodeValue(tool.exe, ChildProc_WndProcHook, I4 0, flag 0, level 4)"),
+      Always("SetNodeValue(tool.exe, Enabled, I4 1, flag 0, level 4)"),
+      Always("SetNodeValue(tool.exe, UseDefault, I4 1, flag 0, level 4)"),
+      Always("SetNodeValue(tool.exe, ChildProcesses, I4 0, flag 0, level 4)"),
   };
   EXPECT_EQ(expected, Calls(kWrites)) << tree->log->Dump();
   EXPECT_TRUE(config->CreatedHooksEntries().empty());
@@ -80,6 +83,10 @@ TEST_F(HookConfiguratorTest, ExistingEntriesAreRewrittenAndTheirFlagsSaved) {
   // all three hooks, and "UseDefault" stays 1.
   tree->log->Clear();
   EXPECT_HR(S_OK, config->RevertPrevious());
+  // Only restores: nothing was created, so nothing is reset at level 3.
+  const std::vector<CHostCall> restores = tree->log->Calls({HostOperation::SetNodeValue});
+  EXPECT_EQ(9u, restores.size()) << tree->log->Dump();
+  for (const CHostCall& call : restores) EXPECT_EQ(4, *call.level) << call.QualifiedText();
   for (const OLECHAR* hook : {OLESTR("bbHook"), OLESTR("GetMessageHook"), OLESTR("WndProcHook")}) {
     EXPECT_EQ("I4 0", ValueOf(tree->hooks, OLESTR("tool.exe"), hook));
   }
@@ -109,6 +116,36 @@ TEST_F(HookConfiguratorTest, SetAllModeWritesTheThreeSwitches) {
     EXPECT_EQ(expected, tree->log->Writes());
   }
   EXPECT_EQ("missing", ValueOf(tree->hooks, OLESTR("all"), OLESTR("bbHook"))) << "bbHook is the commit's alone";
+}
+
+// The host gives the reserved arguments no meaning yet; the configurator
+// passes 0 for each, through every kind of write and read it makes.
+TEST_F(HookConfiguratorTest, EveryReservedArgumentIsZero) {
+  tree->hooks->AddChild(OLESTR("all"))->PutValue(OLESTR("bbHook"), HostI4(1));
+  tree->always->AddChild(OLESTR("DEFAULT"));
+  tree->hooks->AddChild(OLESTR("old.exe"));
+  tree->always->AddChild(OLESTR("old.exe"));
+  EXPECT_HR(S_OK, config->AddProcess(App(OLESTR("new.exe"), true, true, 2)));
+  EXPECT_HR(S_OK, config->AddProcess(App(OLESTR("old.exe"), true, true, 2)));
+  EXPECT_HR(S_OK, config->SetAllMode(true));
+  EXPECT_HR(S_OK, config->Commit());
+  EXPECT_HR(S_OK, config->RevertPrevious());
+
+  struct Case {
+    HostOperation operation;
+    size_t reservedCount;
+  };
+  const Case cases[] = {{HostOperation::AddNode, 1},
+                        {HostOperation::SetValue, 3},
+                        {HostOperation::GetNodeValue, 2},
+                        {HostOperation::SetNodeValue, 3}};
+  for (const Case& c : cases) {
+    const std::vector<CHostCall> calls = tree->log->Calls({c.operation});
+    EXPECT_FALSE(calls.empty()) << HostOperationName(c.operation) << " never called";
+    for (const CHostCall& call : calls) {
+      EXPECT_EQ(std::vector<LONG>(c.reservedCount, 0), call.reserved) << call.QualifiedText();
+    }
+  }
 }
 
 TEST_F(HookConfiguratorTest, SetAllModeReturnsTheDefaultSwitchResult) {
@@ -178,15 +215,15 @@ struct FailureCase {
 const FailureCase kFailures[] = {
     {"NodeExists fails: counts as missing, entries created",
      [](HookTree& t) {
-       t.hooks->FailOperation("NodeExists", E_FAIL);
-       t.always->FailOperation("NodeExists", E_FAIL);
+       t.hooks->FailOperation(HostOperation::NodeExists, E_FAIL);
+       t.always->FailOperation(HostOperation::NodeExists, E_FAIL);
      },
      S_OK, 1, 1},
     {"AddNode fails under Hooks: not recorded, ALWAYS half goes on",
-     [](HookTree& t) { t.hooks->FailOperation("AddNode", E_ACCESSDENIED); }, S_OK, 0, 1},
+     [](HookTree& t) { t.hooks->FailOperation(HostOperation::AddNode, E_ACCESSDENIED); }, S_OK, 0, 1},
     {"AddNode fails under ALWAYS: its failure is the result",
-     [](HookTree& t) { t.always->FailOperation("AddNode", E_ACCESSDENIED); }, E_ACCESSDENIED, 1, 0},
-    {"GetNode fails under ALWAYS", [](HookTree& t) { t.always->FailOperation("GetNode", E_OUTOFMEMORY); },
+     [](HookTree& t) { t.always->FailOperation(HostOperation::AddNode, E_ACCESSDENIED); }, E_ACCESSDENIED, 1, 0},
+    {"GetNode fails under ALWAYS", [](HookTree& t) { t.always->FailOperation(HostOperation::GetNode, E_OUTOFMEMORY); },
      E_OUTOFMEMORY, 1, 0},
     {"GetNode under ALWAYS succeeds without a node: success, recorded, nothing written",
      [](HookTree& t) { t.always->AnswerGetNode(OLESTR("tool.exe"), HostNodeAnswer::NoObject); }, S_OK, 1, 1},
@@ -215,16 +252,16 @@ INSTANTIATE_TEST_SUITE_P(AddProcess, Failures, testing::ValuesIn(kFailures));
 TEST_F(HookConfiguratorTest, EntryThatIsNotAnOptionNodeFailsWithoutWriting) {
   // The entry is created by AddNode, then answers no IOptionsNode.
   tree->always->AddChild(OLESTR("tool.exe"))->HideOptionsNodeInterface();
-  tree->always->FailOperation("NodeExists", E_FAIL);  // so that it is "created"
+  tree->always->FailOperation(HostOperation::NodeExists, E_FAIL);  // so that it is "created"
   EXPECT_HR(E_FAIL, config->AddProcess(App(OLESTR("tool.exe"), true, true)));
   EXPECT_TRUE(config->CreatedAlwaysEntries().empty());
-  EXPECT_TRUE(tree->log->CallsOf(std::string(kAlwaysPath) + "/tool.exe", {"SetValue"}).empty());
+  EXPECT_TRUE(tree->log->CallsOf(std::string(kAlwaysPath) + "/tool.exe", {HostOperation::SetValue}).empty());
 }
 
 TEST_F(HookConfiguratorTest, FailedAlwaysRewriteIsNotSaved) {
   tree->hooks->AddChild(OLESTR("tool.exe"));
   tree->always->AddChild(OLESTR("tool.exe"));
-  tree->always->FailOperation("SetNodeValue", E_ACCESSDENIED, HostFailTimes::Always, OLESTR("tool.exe"));
+  tree->always->FailOperation(HostOperation::SetNodeValue, E_ACCESSDENIED, HostFailTimes::Always, OLESTR("tool.exe"));
   EXPECT_HR(E_ACCESSDENIED, config->AddProcess(App(OLESTR("tool.exe"), true, true)));
   EXPECT_EQ(1u, config->SavedHooksEntries().size()) << "the Hooks rewrite reports success whatever the writes gave";
   EXPECT_TRUE(config->SavedAlwaysEntries().empty());

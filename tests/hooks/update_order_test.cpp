@@ -35,8 +35,8 @@ TEST_F(UpdateOrderTest, CreatedEntriesAreResetAtEveryLaterUpdate) {
   tree->log->Clear();
   Update({});
   // Created lists only grow: the reset is written again, at level 3.
-  EXPECT_EQ(9u, tree->log->Calls({"SetNodeValue"}).size()) << tree->log->Dump();
-  for (const CHostCall& call : tree->log->Calls({"SetNodeValue"})) EXPECT_EQ(3, *call.level);
+  EXPECT_EQ(9u, tree->log->Calls({HostOperation::SetNodeValue}).size()) << tree->log->Dump();
+  for (const CHostCall& call : tree->log->Calls({HostOperation::SetNodeValue})) EXPECT_EQ(3, *call.level);
   ExpectReset(OLESTR("tool.exe"));
 }
 
@@ -54,7 +54,7 @@ TEST_F(UpdateOrderTest, ProcessInScopeTwiceInARowIsReplayedThenReset) {
   tree->log->Clear();
   EXPECT_HR(S_OK, config->RevertPrevious());
   std::vector<std::string> values;
-  for (const CHostCall& call : tree->log->CallsOf(kHooksPath, {"SetNodeValue"})) {
+  for (const CHostCall& call : tree->log->CallsOf(kHooksPath, {HostOperation::SetNodeValue})) {
     if (*call.valueName == "ChildProc_bbHook") values.push_back(HostVariantText(*call.value));
   }
   EXPECT_EQ((std::vector<std::string>{"I4 1", "I4 -1"}), values);
@@ -117,7 +117,7 @@ TEST_F(UpdateOrderTest, RevertResetsOnlyTheNodeThatIsHeld) {
   tree->log->Clear();
   EXPECT_HR(S_OK, config->RevertPrevious());
   EXPECT_TRUE(tree->log->CallsOf(kHooksPath).empty());
-  EXPECT_EQ(3u, tree->log->CallsOf(kAlwaysPath, {"SetNodeValue"}).size());
+  EXPECT_EQ(3u, tree->log->CallsOf(kAlwaysPath, {HostOperation::SetNodeValue}).size());
 }
 
 TEST_F(UpdateOrderTest, EntryLostByTheHostIsCreatedAgainAndListedTwice) {

@@ -59,7 +59,7 @@ TEST_F(CallLogTest, ObjectsSharingALogRecordTheirCallsInOrder) {
 
   EXPECT_EQ(log->QualifiedTexts(), (Texts{"Root: AddNode(A)", "rack: GetObject(X, IDataObj) -> 0x80070057",
                                           "Root: SetNodeValue(A, V, I4 1, flag 2, level 5)"}));
-  EXPECT_EQ(log->Count("AddNode"), 1u);
+  EXPECT_EQ(log->Count(HostOperation::AddNode), 1u);
   EXPECT_EQ(log->CallsOf("rack").size(), 1u);
   EXPECT_EQ(log->Writes(), (Texts{"Root: AddNode(A)", "Root: SetNodeValue(A, V, I4 1, flag 2, level 5)"}));
   EXPECT_EQ(log->Dump(), "Root: AddNode(A)\nrack: GetObject(X, IDataObj) -> 0x80070057\n"

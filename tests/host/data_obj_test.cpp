@@ -98,7 +98,7 @@ TEST_F(DataObjTest, AnAbsentItemLeavesTheDestinationAlone) {
   EXPECT_HR(DISP_E_UNKNOWNNAME, data->GetItemByName(absent, item.AsInput()));
   EXPECT_EQ(HostVariantText(item), "BSTR 'before'");
 
-  data->FailOperation("GetItemByName", E_FAIL, HostFailTimes::Always, OLESTR("Timeout"));
+  data->FailOperation(HostOperation::GetItemByName, E_FAIL, HostFailTimes::Always, OLESTR("Timeout"));
   EXPECT_HR(E_FAIL, data->GetItemByName(ATL::CComBSTR(OLESTR("Timeout")), item.AsInput()));
   EXPECT_EQ(HostVariantText(item), "BSTR 'before'");
   EXPECT_EQ(data->Log()->QualifiedTexts(),

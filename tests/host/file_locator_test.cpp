@@ -41,8 +41,8 @@ TEST_F(FileLocatorTest, LocateFileIsTheTwentyFourthEntry) {
   ATL::CComBSTR located;
   ATL::CComBSTR extra;
   ASSERT_HR(S_OK, Locate(OLESTR("bin\\tool.exe"), 4, located.Receive(), extra.Receive()));
-  EXPECT_EQ(HostBstrStr(located), HostString(OLESTR("C:\\Product\\bin\\tool.exe")));
-  EXPECT_EQ(HostBstrStr(extra), HostString(OLESTR("extra")));
+  EXPECT_EQ(HostBstrStr(located), WideString(OLESTR("C:\\Product\\bin\\tool.exe")));
+  EXPECT_EQ(HostBstrStr(extra), WideString(OLESTR("extra")));
 
   IFileLocator* raw = locator;
   EXPECT_HR(E_NOTIMPL, Slot<ReservedSlot>(raw, 22)(raw));
@@ -68,7 +68,7 @@ TEST_F(FileLocatorTest, AnUnmappedPathIsAnsweredWithoutALocation) {
 }
 
 TEST_F(FileLocatorTest, LocateFileFailsOnDemand) {
-  locator->FailOperation("LocateFile", E_FAIL, HostFailTimes::Once);
+  locator->FailOperation(HostOperation::LocateFile, E_FAIL, HostFailTimes::Once);
   ATL::CComBSTR located;
   ATL::CComBSTR extra;
   EXPECT_HR(E_FAIL, Locate(OLESTR("bin\\tool.exe"), 0, located.Receive(), extra.Receive()));

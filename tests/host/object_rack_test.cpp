@@ -65,7 +65,7 @@ TEST_F(ObjectRackTest, SetObjectAndRemoveObjectHoldAndDropAReference) {
 }
 
 TEST_F(ObjectRackTest, GetObjectFailsOrAnswersNullOnDemand) {
-  rack->FailOperation("GetObject", E_ACCESSDENIED, HostFailTimes::Once, OLESTR("Data"));
+  rack->FailOperation(HostOperation::GetObject, E_ACCESSDENIED, HostFailTimes::Once, OLESTR("Data"));
   IUnknown* object = nullptr;
   EXPECT_HR(E_ACCESSDENIED, rack->GetObject(dataName, IID_IDataObj, &object));
   EXPECT_EQ(object, nullptr);
@@ -78,7 +78,7 @@ TEST_F(ObjectRackTest, GetObjectFailsOrAnswersNullOnDemand) {
   ASSERT_HR(S_OK, rack->GetObject(dataName, IID_IDataObj, &object));
   ASSERT_NE(object, nullptr);
   object->Release();
-  EXPECT_EQ(rack->Log()->Texts({"GetObject"}), (Texts{"GetObject(Data, IDataObj) -> 0x80070005",
+  EXPECT_EQ(rack->Log()->Texts({HostOperation::GetObject}), (Texts{"GetObject(Data, IDataObj) -> 0x80070005",
                                                       "GetObject(Data, IDataObj)", "GetObject(Data, IDataObj)"}));
 }
 

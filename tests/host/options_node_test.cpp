@@ -2,6 +2,7 @@
 // here would make an add-in test believe about the add-in.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,7 @@ TEST_F(OptionsNodeTest, GetNodeHandsOutAReferenceToTheChildAsDispatchThatAnswers
   EXPECT_EQ(child.p, static_cast<IOptionsNode*>(hooks.p));
   ATL::CComBSTR name;
   ASSERT_HR(S_OK, child->GetName(name.Receive()));
-  EXPECT_EQ(HostBstrStr(name), HostString(OLESTR("Hooks")));  // the stored case
+  EXPECT_EQ(HostBstrStr(name), WideString(OLESTR("Hooks")));  // the stored case
 
   child.Release();
   node.Clear();
@@ -67,7 +68,7 @@ TEST_F(OptionsNodeTest, GetNodeOfAMissingChildFailsWithAnEmptyVariant) {
   ATL::CComVariant notAName(5);
   EXPECT_HR(DISP_E_TYPEMISMATCH, root->GetNode(notAName.AsInput(), &node));
   EXPECT_EQ(node.vt, VT_EMPTY);
-  EXPECT_EQ(log->Texts({"GetNode"}), (Texts{"GetNode(Nope) -> 0x80070057", "GetNode(<I4 5>) -> 0x80020005"}));
+  EXPECT_EQ(log->Texts({HostOperation::GetNode}), (Texts{"GetNode(Nope) -> 0x80070057", "GetNode(<I4 5>) -> 0x80020005"}));
 }
 
 TEST_F(OptionsNodeTest, NodeExistsAddNodeAndRemoveNode) {
@@ -132,8 +133,46 @@ TEST_F(OptionsNodeTest, SetNodeValueWritesTheChildAndIsLoggedWithItsArguments) {
   EXPECT_EQ(HostVariantText(hooks->PeekValue(OLESTR("Mode"))), "BSTR 'x'");
   EXPECT_EQ(log->Writes(), (Texts{"TestOptions/Hooks: SetNodeValue(all, GetMessageHook, I4 1, flag 1, level 3)",
                                   "TestOptions/Hooks: SetNodeValue('', Mode, BSTR 'x', flag 0, level 2)"}));
-  ASSERT_EQ(log->CallsOf("TestOptions/Hooks", {"SetNodeValue"}).size(), 2u);
-  EXPECT_EQ(log->Calls({"SetNodeValue"})[0].value->lVal, 1);
+  ASSERT_EQ(log->CallsOf("TestOptions/Hooks", {HostOperation::SetNodeValue}).size(), 2u);
+  EXPECT_EQ(log->Calls({HostOperation::SetNodeValue})[0].value->lVal, 1);
+}
+
+// Each reserved argument is recorded from its own position; distinct values
+// show a swap with a neighbour (SetNodeValue's level sits between them).
+TEST_F(OptionsNodeTest, ReservedArgumentsAreRecordedInTheirOrder) {
+  ATL::CComVariant one = HostI4(1);
+  ATL::CComVariant mode(OLESTR("Mode"));
+  ATL::CComVariant read;
+  const ATL::CComBSTR child(OLESTR("All"));
+  const ATL::CComBSTR name(OLESTR("GetMessageHook"));
+  struct Case {
+    std::function<HRESULT()> call;
+    std::vector<LONG> reserved;
+    const char* text;
+  };
+  const Case cases[] = {
+      {[&] { return hooks->AddNode(ATL::CComBSTR(OLESTR("New")), 7); }, {7}, "AddNode(New, reserved 7)"},
+      {[&] { return hooks->SetValue(mode.AsInput(), one.AsInput(), 2, 11, 12, 13); },
+       {11, 12, 13},
+       "SetValue(Mode, I4 1, level 2, reserved 11 12 13)"},
+      {[&] { return hooks->GetNodeValue(child, name, read.Receive(), 21, 22); },
+       {21, 22},
+       "GetNodeValue(All, GetMessageHook, reserved 21 22)"},
+      {[&] { return hooks->SetNodeValue(child, name, one.AsInput(), 4, 31, 32, 5, 33); },
+       {31, 32, 33},
+       "SetNodeValue(All, GetMessageHook, I4 1, flag 4, level 5, reserved 31 32 33)"},
+      {[&] { return hooks->SetNodeValue(child, name, one.AsInput(), 0, 0, 0, 1, 0); },
+       {0, 0, 0},
+       "SetNodeValue(All, GetMessageHook, I4 1, flag 0, level 1)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    log->Clear();
+    EXPECT_HR(S_OK, c.call());
+    ASSERT_EQ(log->All().size(), 1u);
+    EXPECT_EQ(log->All()[0].reserved, c.reserved);
+    EXPECT_EQ(log->All()[0].Text(), c.text);
+  }
 }
 
 TEST_F(OptionsNodeTest, SetNodeValueOnAMissingChildFailsUnlessTheNodeCreatesIt) {
@@ -168,13 +207,13 @@ TEST_F(OptionsNodeTest, SetValueAndGetValueOnTheNodeItself) {
   byRef.vt = VT_I4 | VT_BYREF;
   byRef.plVal = &outside;
   EXPECT_HR(E_INVALIDARG, hooks->SetValue(name.AsInput(), &byRef, 0, 0, 0, 0));
-  EXPECT_EQ(log->Texts({"SetValue"}),
+  EXPECT_EQ(log->Texts({HostOperation::SetValue}),
             (Texts{"SetValue(enabled, BOOL false, level 4)", "SetValue(enabled, BYREF|I4, level 0) -> 0x80070057"}));
 }
 
 TEST_F(OptionsNodeTest, InjectedFailuresReplaceTheOperationAndAreLogged) {
-  hooks->FailOperation("SetNodeValue", E_ACCESSDENIED, HostFailTimes::Once);
-  hooks->FailOperation("GetNodeValue", E_FAIL, HostFailTimes::Always, OLESTR("ALL"));
+  hooks->FailOperation(HostOperation::SetNodeValue, E_ACCESSDENIED, HostFailTimes::Once);
+  hooks->FailOperation(HostOperation::GetNodeValue, E_FAIL, HostFailTimes::Always, OLESTR("ALL"));
   ATL::CComVariant two = HostI4(2);
   const ATL::CComBSTR child(OLESTR("All"));
   const ATL::CComBSTR name(OLESTR("GetMessageHook"));
