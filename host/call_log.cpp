@@ -44,12 +44,6 @@ Selector ByOperation(const std::vector<HostOperation>& operations) {
   };
 }
 
-Selector ByName(const std::vector<std::string>& names) {
-  return [&names](const CHostCall& call) {
-    return names.empty() || std::find(names.begin(), names.end(), call.Name()) != names.end();
-  };
-}
-
 Selector OfObject(const std::string& object, Selector selected) {
   return [&object, selected](const CHostCall& call) { return call.object == object && selected(call); };
 }
@@ -133,24 +127,6 @@ std::vector<std::string> CHostCallLog::QualifiedTexts(const std::vector<HostOper
 std::vector<std::string> CHostCallLog::Writes() const { return QualifiedTexts(WriteOperations()); }
 
 size_t CHostCallLog::Count(HostOperation operation) const { return Calls({operation}).size(); }
-
-std::vector<CHostCall> CHostCallLog::Calls(const std::vector<std::string>& names) const {
-  return Select(ByName(names));
-}
-
-std::vector<CHostCall> CHostCallLog::CallsOf(const std::string& object, const std::vector<std::string>& names) const {
-  return Select(OfObject(object, ByName(names)));
-}
-
-std::vector<std::string> CHostCallLog::Texts(const std::vector<std::string>& names) const {
-  return TextsOf(Calls(names));
-}
-
-std::vector<std::string> CHostCallLog::QualifiedTexts(const std::vector<std::string>& names) const {
-  return QualifiedTextsOf(Calls(names));
-}
-
-size_t CHostCallLog::Count(const std::string& name) const { return Calls(std::vector<std::string>{name}).size(); }
 
 std::string CHostCallLog::Dump() const {
   std::string text;

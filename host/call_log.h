@@ -117,13 +117,6 @@ class CHostCallLog {
   std::vector<std::string> Writes() const;
   size_t Count(HostOperation operation) const;
 
-  // The same selections by printed name ("GetObject", "Reserved3"), for
-  // tests that still name operations by text.
-  std::vector<CHostCall> Calls(const std::vector<std::string>& names) const;
-  std::vector<CHostCall> CallsOf(const std::string& object, const std::vector<std::string>& names) const;
-  std::vector<std::string> Texts(const std::vector<std::string>& names) const;
-  std::vector<std::string> QualifiedTexts(const std::vector<std::string>& names) const;
-  size_t Count(const std::string& name) const;
 
   // One qualified text a line, for a failure message.
   std::string Dump() const;

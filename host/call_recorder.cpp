@@ -1,6 +1,5 @@
 #include "host/call_recorder.h"
 
-#include <stdexcept>
 #include <utility>
 
 CHostCallRecorder::CHostCallRecorder(std::string object, std::shared_ptr<CHostCallLog> log, HostNameMatch match)
@@ -8,13 +7,6 @@ CHostCallRecorder::CHostCallRecorder(std::string object, std::shared_ptr<CHostCa
 
 void CHostCallRecorder::FailOperation(HostOperation operation, HRESULT hr, HostFailTimes times, LPCOLESTR key) {
   m_failures.Add(operation, hr, times, key);
-}
-
-void CHostCallRecorder::FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times,
-                                      LPCOLESTR key) {
-  const std::optional<HostOperation> named = HostOperationNamed(operation);
-  if (!named) throw std::invalid_argument("no host operation is named " + operation);
-  FailOperation(*named, hr, times, key);
 }
 
 CHostCall CHostCallRecorder::NewCall(HostOperation operation) const {

@@ -29,11 +29,6 @@ class CHostCallRecorder {
   // a path), matched as the object matches its names.
   void FailOperation(HostOperation operation, HRESULT hr, HostFailTimes times = HostFailTimes::Always,
                      LPCOLESTR key = nullptr);
-  // The same by the operation's printed name, for tests that still name
-  // operations by text; an unknown name throws std::invalid_argument, since
-  // a failure planned for an operation that does not exist would never fire.
-  void FailOperation(const std::string& operation, HRESULT hr, HostFailTimes times = HostFailTimes::Always,
-                     LPCOLESTR key = nullptr);
   // Drops every planned failure; objects with answers of their own on
   // demand drop those too.
   virtual void ClearFailures() { m_failures.Clear(); }

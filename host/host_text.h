@@ -13,10 +13,6 @@
 
 #include <string>
 
-// Only for the add-in's tests that still spell the host's strings this way;
-// the host itself uses WideString. It goes when they do.
-using HostString = WideString;
-
 // A null pointer is the empty string.
 WideString HostStr(LPCOLESTR text);
 // The whole BSTR, by its length prefix; a null BSTR is the empty string.

@@ -73,7 +73,7 @@ TEST_F(RackClientTest, SetRackOpensTheHookNodesAndNullReleasesThem) {
 }
 
 TEST_F(RackClientTest, ARackWithoutOptionsIsStillAccepted) {
-  rack_->FailOperation("GetObject", E_FAIL);
+  rack_->FailOperation(HostOperation::GetObject, E_FAIL);
   EXPECT_HR(S_OK, client_->SetRack(rack_));
   EXPECT_FALSE(object_->HookConfigurator().HasHooksNode());
   CComPtr<IObjectRack> back;

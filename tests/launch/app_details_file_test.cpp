@@ -30,7 +30,7 @@ namespace {
 const WCHAR kLocatorName[] = OLESTR("RACK_FILE_LOCATOR");
 const WCHAR kDebugPrefix[] = OLESTR("KexDbg: Located AUT file name: ");
 
-std::string Utf8(const WideString& text) { return HostUtf8(HostString(text.begin(), text.end())); }
+std::string Utf8(const WideString& text) { return HostUtf8(text); }
 
 class FileConstructorTest : public HostObjectsTest {
  protected:
@@ -84,7 +84,7 @@ class FileConstructorTest : public HostObjectsTest {
     return {WideString(kDebugPrefix) + path};
   }
 
-  std::vector<std::string> LocateCalls() const { return m_log->Texts({"LocateFile"}); }
+  std::vector<std::string> LocateCalls() const { return m_log->Texts({HostOperation::LocateFile}); }
 
   std::string LocateCallFor(const WideString& path) const { return "LocateFile(" + Utf8(path) + ", flag 1)"; }
 
@@ -112,7 +112,7 @@ TEST_F(FileConstructorTest, AssociatedDocumentIsNamedByItsProgramAsStoredOnDisk)
   EXPECT_EQ(0, details->m_bDirectLaunch);
   EXPECT_EQ(1, details->m_nLevel);
   // One lookup of the locator, one call of it, no retry.
-  EXPECT_EQ(1u, m_log->Count("GetObject"));
+  EXPECT_EQ(1u, m_log->Count(HostOperation::GetObject));
   EXPECT_EQ(std::vector<std::string>{LocateCallFor(m_document)}, LocateCalls());
   EXPECT_EQ(DebugLineFor(m_document), m_debugLines);
 }
@@ -238,7 +238,7 @@ TEST_P(LocatorAnswerTest, PathIsReplacedOnlyByADifferentText) {
     case LocatorAnswer::Failure:
       // Even with an answer mapped, a failing call is not used.
       m_locator->MapPath(m_document.c_str(), upper.c_str());
-      m_locator->FailOperation("LocateFile", E_FAIL);
+      m_locator->FailOperation(HostOperation::LocateFile, E_FAIL);
       break;
   }
   auto details = Build(m_rack, m_document.c_str());
@@ -279,14 +279,14 @@ TEST_P(RackAnswerTest, NoLocatorKeepsThePath) {
       m_rack->AnswerNullObject(kLocatorName);
       break;
     case RackAnswer::Failure:
-      m_rack->FailOperation("GetObject", E_UNEXPECTED);
+      m_rack->FailOperation(HostOperation::GetObject, E_UNEXPECTED);
       break;
   }
   // The rack let go of the locator: only the fixture's reference is left.
   if (GetParam().answer == RackAnswer::NoObject) m_locatorRefs = m_locator->RefCount();
   auto details = Build(m_rack, m_document.c_str());
   EXPECT_EQ(WideString(m_document), details->m_strPath);
-  EXPECT_EQ(1u, m_log->Count("GetObject"));
+  EXPECT_EQ(1u, m_log->Count(HostOperation::GetObject));
   EXPECT_TRUE(LocateCalls().empty());
   EXPECT_EQ(DebugLineFor(m_document), m_debugLines);
 }

@@ -152,7 +152,7 @@ TEST_F(AppListTest, LoadStopsAtTheFirstBadList) {
       if (c.kind == 1) d->SetItem(kKeys[i], HostI4(1));
       if (c.kind == 2) {
         ASSERT_HR(S_OK, d->SetList(kKeys[i], {HostBstr(OLESTR("v"))}));
-        d->FailOperation("GetItemByName", E_ACCESSDENIED, HostFailTimes::Always, kKeys[i]);
+        d->FailOperation(HostOperation::GetItemByName, E_ACCESSDENIED, HostFailTimes::Always, kKeys[i]);
       }
       if (c.kind == 3) {
         SAFEARRAYBOUND bounds[2] = {{2, 0}, {1, 0}};

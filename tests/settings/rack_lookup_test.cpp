@@ -65,7 +65,7 @@ TEST_P(RackLookupMissTest, NotAvailableAfterOneCall) {
   const std::string which = GetParam().name;
   if (which == "UnknownName") rack->PutObject(kName, nullptr);
   if (which == "NullAnswer") rack->AnswerNullObject(kName);
-  if (which == "GetObjectFails") rack->FailOperation("GetObject", E_UNEXPECTED);
+  if (which == "GetObjectFails") rack->FailOperation(HostOperation::GetObject, E_UNEXPECTED);
   ATL::CComPtr<IFileLocator> found;
   // The interface asked for is the pointer's own: an object that does not
   // answer it leaves the pointer empty.
@@ -75,7 +75,7 @@ TEST_P(RackLookupMissTest, NotAvailableAfterOneCall) {
   EXPECT_HR(GetParam().expected, hr);
   EXPECT_FALSE(found);
   EXPECT_FALSE(other);
-  EXPECT_EQ(1u, log->Count("GetObject"));
+  EXPECT_EQ(1u, log->Count(HostOperation::GetObject));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RackLookupMissTest,
