@@ -44,5 +44,28 @@ WINOLEAPI_(void) CoUninitialize(void);
 WINOLEAPI_(LPVOID) CoTaskMemAlloc(SIZE_T cb);
 WINOLEAPI_(void) CoTaskMemFree(LPVOID pv);
 WINOLEAPI_(int) StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax);
+WINOLEAPI CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid);
+
+// Activation. There is no server loading in this layer: a class is known to
+// CoGetClassObject and CoCreateInstance only while a class object for it is
+// registered in this process with CoRegisterClassObject. ProgIDs map to
+// CLSIDs through the layer's registry, as on Windows.
+typedef enum tagREGCLS {
+  REGCLS_SINGLEUSE = 0,
+  REGCLS_MULTIPLEUSE = 1,
+  REGCLS_MULTI_SEPARATE = 2,
+  REGCLS_SUSPENDED = 4,
+  REGCLS_SURROGATE = 8
+} REGCLS;
+
+typedef struct _COSERVERINFO COSERVERINFO;
+
+WINOLEAPI CoRegisterClassObject(REFCLSID rclsid, LPUNKNOWN pUnk, DWORD dwClsContext, DWORD flags,
+                                LPDWORD lpdwRegister);
+WINOLEAPI CoRevokeClassObject(DWORD dwRegister);
+WINOLEAPI CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, COSERVERINFO* pServerInfo, REFIID riid,
+                           LPVOID* ppv);
+WINOLEAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv);
+WINOLEAPI CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid);
 
 #endif /* _OBJBASE_H_ */

@@ -60,6 +60,15 @@ void TestAssociation::RemoveCommand() {
   RegDeleteTreeW(ClassesHive(), ClassesKey(m_progId + OLESTR("\\shell")).c_str());
 }
 
+TestProgId::TestProgId(const WCHAR* progId, REFCLSID clsid) : m_progId(progId) {
+  RegDeleteTreeW(ClassesHive(), ClassesKey(m_progId).c_str());
+  OLECHAR text[40] = {};
+  if (StringFromGUID2(clsid, text, 40) == 0) return;
+  m_valid = WriteDefault(ClassesHive(), ClassesKey(m_progId + OLESTR("\\CLSID")), text);
+}
+
+TestProgId::~TestProgId() { RegDeleteTreeW(ClassesHive(), ClassesKey(m_progId).c_str()); }
+
 TestAppPath::TestAppPath(const WCHAR* name, const WideString& path) : m_key(WideString(kAppPaths) + name) {
   m_valid = WriteDefault(HKEY_LOCAL_MACHINE, m_key, path);
 }

@@ -32,6 +32,22 @@ class TestAssociation {
   bool m_valid = false;
 };
 
+// A ProgID naming a class: <progId>\CLSID holds `clsid` in its registry
+// form, in the same classes as TestAssociation writes.
+class TestProgId {
+ public:
+  TestProgId(const WCHAR* progId, REFCLSID clsid);
+  ~TestProgId();
+  TestProgId(const TestProgId&) = delete;
+  TestProgId& operator=(const TestProgId&) = delete;
+
+  bool IsValid() const { return m_valid; }
+
+ private:
+  WideString m_progId;
+  bool m_valid = false;
+};
+
 // An App Paths entry: the shell finds the program `name` at `path`.
 class TestAppPath {
  public:
