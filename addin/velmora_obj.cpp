@@ -53,11 +53,17 @@ HRESULT CVelmoraObj::UpdateHookScope(IDataObj* pDataObj) {
 }
 
 HRESULT CVelmoraObj::RegisterLauncher(IDataObj* pDataObj) {
-  return GuardComCall([&] { return launcher_registration::Register(pDataObj, m_spRack); });
+  return GuardComCall([&] {
+    return launcher_registration::Register(pDataObj, m_spRack, [this](IDataObj* p) { return UpdateHookScope(p); });
+  });
 }
 
 HRESULT CVelmoraObj::AccumulateBCApps(IDataObj* pDataObj) {
   return GuardComCall([&] { return bc_apps::Accumulate(m_saBCApps, pDataObj); });
+}
+
+HRESULT CVelmoraObj::AddBCAppsToHookScope(IDataObj* pDataObj) {
+  return GuardComCall([&] { return bc_apps::AddToHookScope(m_saBCApps, pDataObj, m_spRack, m_hookConfig); });
 }
 
 HRESULT CVelmoraObj::ClearBCApps() {

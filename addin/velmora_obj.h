@@ -70,6 +70,7 @@ class CVelmoraObj : public CComObjectRootEx<CComSingleThreadModel>,
   [[nodiscard]] HRESULT UpdateHookScope(IDataObj* pDataObj);
   [[nodiscard]] HRESULT RegisterLauncher(IDataObj* pDataObj);
   [[nodiscard]] HRESULT AccumulateBCApps(IDataObj* pDataObj);
+  [[nodiscard]] HRESULT AddBCAppsToHookScope(IDataObj* pDataObj);
   [[nodiscard]] HRESULT ClearBCApps();
 
   // Read-only views for tests and diagnostics.

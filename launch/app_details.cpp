@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "settings/rack_lookup.h"
+#include "settings/shared_constants.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ void CAppDetails::LocateFile(IObjectRack* pRack) {
   if (!pRack) return;
   ATL::CComPtr<IFileLocator> locator;
   // No locator, for whatever reason, leaves the path as it is.
-  (void)LookupRackObject(pRack, OLESTR("RACK_FILE_LOCATOR"), locator);
+  (void)LookupRackObject(pRack, SharedConstants().bstrRackFileLocator, locator);
   if (!locator) return;
   ATL::CComBSTR path(static_cast<int>(m_strPath.size()), m_strPath.c_str());
   ATL::CComBSTR located;

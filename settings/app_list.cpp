@@ -12,14 +12,6 @@ struct Binding {
   BSTR CSharedConstants::*key;
 };
 
-// A list is only read as a table of VARIANTs. The item's type says so, but
-// the array's own description decides how SafeArrayGetElement copies a cell:
-// an array that says VT_ARRAY|VT_VARIANT while holding strings or smaller
-// cells would be copied into the reader's VARIANT as something else.
-bool IsVariantTable(const SAFEARRAY* psa) {
-  return psa && (psa->fFeatures & FADF_VARIANT) && psa->cbElements == sizeof(VARIANT);
-}
-
 }  // namespace
 
 AppListEntry::AppListEntry()
@@ -42,11 +34,16 @@ HRESULT CAppList::Load() {
   for (const Binding& binding : kBindings) {
     CComVariant item;
     if (FAILED(m_spDataObj->GetItemByName(k.*binding.key, item.Receive()))) return E_UNEXPECTED;
-    if (item.vt != (VT_ARRAY | VT_VARIANT) || !IsVariantTable(item.parray)) return E_UNEXPECTED;
+    if (item.vt != (VT_ARRAY | VT_VARIANT)) return E_UNEXPECTED;
     // The list is the reader's now; the VARIANT lets go of it.
-    (this->*binding.list).Attach(item.parray, true);
+    CKexSafeArray& list = this->*binding.list;
+    list.Attach(item.parray, true);
     item.vt = VT_EMPTY;
     item.parray = nullptr;
+    // An item that says VT_ARRAY|VT_VARIANT while its array holds strings or
+    // smaller cells would have them copied into the reader's VARIANT as
+    // something else: such a list is no list.
+    if (!list.HoldsVariants()) return E_UNEXPECTED;
   }
   return S_OK;
 }

@@ -58,6 +58,12 @@ class CKexSafeArray {
   bool IsOwner() const { return m_bOwner; }
   // The array held, still the wrapper's (or its owner's): for reading.
   SAFEARRAY* Get() const { return m_psa; }
+  // Whether the cells are VARIANTs by the array's own description (its
+  // features and its cell size), which is what decides how the array
+  // functions copy a cell, whatever type the VARIANT that carried it named.
+  bool HoldsVariants() const {
+    return m_psa && (m_psa->fFeatures & FADF_VARIANT) && m_psa->cbElements == sizeof(VARIANT);
+  }
 
   // Unlocks the array as often as it is locked, then destroys its data and
   // its descriptor; whatever m_bOwner says. Empty: nothing.

@@ -44,6 +44,22 @@ struct CSharedConstants {
   BSTR bstrEnabled;
   BSTR bstrUseDefault;
   BSTR bstrChildProcesses;
+  // Host objects in the object rack,
+  BSTR bstrRackFileLocator;
+  BSTR bstrRackAddInManager;
+  BSTR bstrRackTestSettings;
+  // the add-ins whose pages open in the web browser, and the processes the
+  // hook scope names itself,
+  BSTR bstrWebAddIn;
+  BSTR bstrSiebelAddIn;
+  BSTR bstrBrowserProcess;
+  BSTR bstrExplorerProcess;
+  BSTR bstrHostProcessFallback;
+  // and what the registration at load reads, asks for and registers.
+  BSTR bstrSupportAutomation;
+  BSTR bstrLaunchers;
+  BSTR bstrWindowsApplications;
+  BSTR bstrLauncherProgId;
   // Written for a set flag, a clear flag and an entry that is reset.
   VARIANT varOne;
   VARIANT varZero;

@@ -40,6 +40,18 @@ const NameCase kNames[] = {
     {&CSharedConstants::bstrEnabled, OLESTR("Enabled")},
     {&CSharedConstants::bstrUseDefault, OLESTR("UseDefault")},
     {&CSharedConstants::bstrChildProcesses, OLESTR("ChildProcesses")},
+    {&CSharedConstants::bstrRackFileLocator, OLESTR("RACK_FILE_LOCATOR")},
+    {&CSharedConstants::bstrRackAddInManager, OLESTR("AddIn Manager")},
+    {&CSharedConstants::bstrRackTestSettings, OLESTR("RackTestSettingsAutoObj")},
+    {&CSharedConstants::bstrWebAddIn, OLESTR("Web")},
+    {&CSharedConstants::bstrSiebelAddIn, OLESTR("Siebel")},
+    {&CSharedConstants::bstrBrowserProcess, OLESTR("iexplore.exe")},
+    {&CSharedConstants::bstrExplorerProcess, OLESTR("Explorer.exe")},
+    {&CSharedConstants::bstrHostProcessFallback, OLESTR("Orvanto.exe")},
+    {&CSharedConstants::bstrSupportAutomation, OLESTR("SupportAutomation")},
+    {&CSharedConstants::bstrLaunchers, OLESTR("Launchers")},
+    {&CSharedConstants::bstrWindowsApplications, OLESTR("Windows Applications")},
+    {&CSharedConstants::bstrLauncherProgId, OLESTR("Kestrix.Tarvik.TarvikObj")},
 };
 
 TEST(SharedConstants, EveryNameIsTheHostsSpelling) {
