@@ -16,24 +16,6 @@ bool HostNamesEqualNoCase(const WideString& a, const WideString& b) {
 
 namespace {
 
-void AppendUtf8(std::string& out, unsigned code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
 std::string Hex32(unsigned value) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "0x%08X", value);
@@ -96,18 +78,16 @@ std::string ArrayText(const VARIANT& value) {
 }  // namespace
 
 std::string HostUtf8(const WideString& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned code = static_cast<unsigned>(text[i]) & 0xFFFF;
-    if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size()) {
-      const unsigned low = static_cast<unsigned>(text[i + 1]) & 0xFFFF;
-      if (low >= 0xDC00 && low < 0xE000) {
-        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-        ++i;
-      }
-    }
-    AppendUtf8(out, code);
+  // The platform's own conversion, on every build: one UTF-8 encoder in the
+  // project. The length is passed, so embedded U+0000 are kept; a lone
+  // surrogate becomes U+FFFD.
+  if (text.empty()) return std::string();
+  const int units = static_cast<int>(text.size());
+  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), units, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string();
+  std::string out(static_cast<size_t>(bytes), '\0');
+  if (::WideCharToMultiByte(CP_UTF8, 0, text.data(), units, &out[0], bytes, nullptr, nullptr) != bytes) {
+    return std::string();
   }
   return out;
 }
