@@ -505,11 +505,25 @@ void PathCases(Random& random) {
 
 // ---- SAFEARRAY -----------------------------------------------------------------
 
+// The element size, with the sizes that follow the pointer width named
+// rather than counted, so that a 32-bit build prints what a 64-bit one does.
+std::string ElementSize(SAFEARRAY* psa) {
+  VARTYPE vt = 0;
+  if (SUCCEEDED(SafeArrayGetVartype(psa, &vt))) {
+    if (vt == VT_BSTR || vt == VT_UNKNOWN || vt == VT_DISPATCH) {
+      return psa->cbElements == sizeof(void*) ? "pointer" : Format("%u", static_cast<unsigned>(psa->cbElements));
+    }
+    if (vt == VT_VARIANT) {
+      return psa->cbElements == sizeof(VARIANT) ? "variant" : Format("%u", static_cast<unsigned>(psa->cbElements));
+    }
+  }
+  return Format("%u", static_cast<unsigned>(psa->cbElements));
+}
+
 std::string Shape(SAFEARRAY* psa) {
   if (!psa) return "null";
   std::string text = Format("dims=%u features=%04X size=%s locks=%u", psa->cDims, psa->fFeatures,
-                            psa->cbElements == sizeof(void*) ? "ptr" : Format("%u", static_cast<unsigned>(psa->cbElements)).c_str(),
-                            static_cast<unsigned>(psa->cLocks));
+                            ElementSize(psa).c_str(), static_cast<unsigned>(psa->cLocks));
   for (UINT d = 1; d <= psa->cDims; ++d) {
     LONG lower = 0;
     LONG upper = 0;
