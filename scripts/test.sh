@@ -102,6 +102,14 @@ else
   summaries+=("wine32: not run (this machine runs no 32-bit code)")
 fi
 echo "wine32 suite: $(elapsed "$t")"
+
+# The platform layer against Wine on generated inputs: any difference not
+# listed as a known deviation fails.
+t=$(date +%s)
+stage "differential"
+differential=$(bash scripts/differential.sh) || status=1
+summaries+=("$differential")
+echo "differential: $(elapsed "$t")"
 "$wineserver" -k >/dev/null 2>&1 || true
 
 stage "summary ($(elapsed "$t0") in all)"

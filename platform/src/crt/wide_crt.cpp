@@ -28,7 +28,18 @@ char16_t towlower(char16_t c) { return static_cast<char16_t>(::towlower(static_c
 
 char16_t towupper(char16_t c) { return static_cast<char16_t>(::towupper(static_cast<wint_t>(c))); }
 
-int iswspace(char16_t c) { return ::iswspace(static_cast<wint_t>(c)); }
+// The white space of the Windows runtime: the ASCII blanks and Unicode's
+// space separators, line and paragraph separators, whatever the C library's
+// locale says. U+0085 and the zero-width characters are not white space.
+int iswspace(char16_t c) {
+  switch (c) {
+    case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x20: case 0xA0: case 0x1680: case 0x2028:
+    case 0x2029: case 0x202F: case 0x205F: case 0x3000:
+      return 1;
+    default:
+      return c >= 0x2000 && c <= 0x200A ? 1 : 0;
+  }
+}
 
 int _wcsnicmp(const char16_t* a, const char16_t* b, size_t n) {
   for (; n > 0; --n, ++a, ++b) {

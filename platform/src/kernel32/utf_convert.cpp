@@ -123,11 +123,11 @@ std::u16string FromUtf8(const char* text, size_t length, bool* replaced) {
         break;
       }
       const unsigned char c = static_cast<unsigned char>(text[next]);
-      ++next;
       if (taken == 0 && (c < lead.low || c > lead.high)) {
         complete = false;
         break;
       }
+      ++next;
       cp = (cp << 6) | (c & 0x3F);
       ++taken;
     }

@@ -5,10 +5,11 @@
 // Malformed input never fails here: each malformed piece becomes one U+FFFD,
 // as Windows converts with flags 0, and the caller learns that something
 // was replaced. In UTF-16 a malformed piece is an unpaired surrogate. In
-// UTF-8 it is a byte that cannot start a sequence, or the start of a
-// sequence cut short: by a byte that cannot continue it (that byte is read
-// again on its own), or by a second byte that makes the sequence overlong,
-// a surrogate or beyond U+10FFFF (that byte goes with the piece).
+// UTF-8 it is, as the Unicode standard recommends, a byte that cannot start
+// a sequence, or the start of a sequence cut short by a byte that cannot
+// continue it, which is then read again on its own (a second byte that
+// would make the sequence overlong, a surrogate or beyond U+10FFFF cannot
+// continue it either).
 #ifndef VELMORA_PLATFORM_UTF_CONVERT_H
 #define VELMORA_PLATFORM_UTF_CONVERT_H
 

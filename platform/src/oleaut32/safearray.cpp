@@ -25,8 +25,8 @@ namespace {
 // Data that the array does not own: it lives on the stack, in static
 // storage or inside another structure, and is never freed or resized here.
 constexpr USHORT kForeignData = FADF_AUTO | FADF_STATIC | FADF_EMBEDDED;
-// Set by Windows on arrays made by SafeArrayCreateVector; never set here,
-// but cleared from copies so that a copy is an ordinary array.
+// Set on arrays made by SafeArrayCreateVector, as Windows sets it, and
+// cleared from copies so that a copy is an ordinary array.
 constexpr USHORT kCreateVector = 0x2000;
 constexpr USHORT kMaxDims = 0xFFFF;
 
@@ -115,7 +115,9 @@ SAFEARRAY* SafeArrayCreate(VARTYPE vt, UINT cDims, SAFEARRAYBOUND* rgsabound) {
 
 SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lLbound, ULONG cElements) {
   SAFEARRAYBOUND bound = {cElements, lLbound};
-  return SafeArrayCreate(vt, 1, &bound);
+  SAFEARRAY* psa = SafeArrayCreate(vt, 1, &bound);
+  if (psa) psa->fFeatures |= kCreateVector;
+  return psa;
 }
 
 HRESULT SafeArrayDestroyData(SAFEARRAY* psa) {

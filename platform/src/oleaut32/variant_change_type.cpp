@@ -5,15 +5,18 @@
 // IDispatch/IUnknown sources through their value property (DISPID_VALUE)
 // unless the caller passes VARIANT_NOVALUEPROP. Not covered, E_NOTIMPL:
 // dates as text (either way) and DECIMAL from fractions. Text is read and
-// written as in an English locale ('.' decimal point, ',' thousands); the
-// "$5" currency and "&H10" hexadecimal forms are not read.
+// written as in an English locale ('.' decimal point, ',' thousands, '$'),
+// and read as the zero-terminated string the platform's conversion
+// functions take: a BSTR's text ends at its first zero character.
 //
 // Where the documentation leaves a case open this follows the platform:
 // VARIANT_TRUE becomes the all-ones value of an unsigned target (255 for
 // VT_UI1); anything but NULL and ERROR converts to VT_EMPTY and VT_NULL; a
-// null object has no value property (DISP_E_BADVARTYPE). Where the platform
-// departs from the documentation this follows the documentation: the 32-bit
-// integer types are range-checked against each other, and NaN does not fit
+// null object has no value property (DISP_E_BADVARTYPE); between a signed
+// and an unsigned integer type of the same size the bits are kept rather
+// than the value range-checked (VT_UI4 4294967295 is VT_I4 -1, VT_I2 -1 is
+// VT_UI2 65535), which the DLL meets on Windows. Where the platform departs
+// from the documentation this follows the documentation: NaN does not fit
 // an integer (DISP_E_OVERFLOW).
 //
 // The result is built aside and only then replaces the destination, so the
@@ -39,6 +42,27 @@ bool IsIntegerType(VARTYPE vt) {
       return true;
     default:
       return false;
+  }
+}
+
+// Bytes of an integer type; 0 for other types.
+int IntegerSize(VARTYPE vt) {
+  switch (vt) {
+    case VT_I1: case VT_UI1: return 1;
+    case VT_I2: case VT_UI2: return 2;
+    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: return 4;
+    case VT_I8: case VT_UI8: return 8;
+    default: return 0;
+  }
+}
+
+// The integer's bits, zero-extended.
+uint64_t BitsOf(const VARIANT& v) {
+  switch (v.vt) {
+    case VT_I1: case VT_UI1: return v.bVal;
+    case VT_I2: case VT_UI2: return v.uiVal;
+    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: return v.ulVal;
+    default: return v.ullVal;
   }
 }
 
@@ -175,7 +199,8 @@ HRESULT ToBool(const VARIANT& v, VARIANT* out) {
     // "True" and "False" in any case but with no blanks around them, as the
     // platform reads them; else a number.
     const OLECHAR* text = v.bstrVal;
-    const UINT length = SysStringLen(v.bstrVal);
+    UINT length = 0;
+    while (length < SysStringLen(v.bstrVal) && text[length] != 0) ++length;
     const bool is_true = EqualsIgnoringCase(text, length, "true") || EqualsIgnoringCase(text, length, "#true#");
     const bool is_false = EqualsIgnoringCase(text, length, "false") || EqualsIgnoringCase(text, length, "#false#");
     if (is_true || is_false) {
@@ -259,10 +284,27 @@ HRESULT Convert(const VARIANT& v, USHORT flags, VARTYPE vt, VARIANT* out) {
     return hr;
   }
 
+  if (IntegerSize(v.vt) != 0 && IntegerSize(v.vt) == IntegerSize(vt) && IsUnsignedType(v.vt) != IsUnsignedType(vt)) {
+    VARIANT same = v;
+    same.vt = vt;
+    same.ullVal = BitsOf(v);
+    *out = same;
+    return S_OK;
+  }
   if (v.vt == VT_BOOL && IsUnsignedType(vt)) {
     // All ones of the target's width rather than an overflow.
     const uint64_t bits = static_cast<uint64_t>(static_cast<int64_t>(v.boolVal));
     return velmora_platform::StoreNumber(Number::Unsigned(bits & MaskOf(vt)), vt, out);
+  }
+  if (v.vt == VT_CY && vt == VT_DECIMAL) {
+    // Exactly: the currency's scaled integer with four decimal places.
+    DECIMAL value = {};
+    value.sign = v.cyVal.int64 < 0 ? DECIMAL_NEG : 0;
+    value.scale = 4;
+    value.Lo64 = v.cyVal.int64 < 0 ? 0 - static_cast<uint64_t>(v.cyVal.int64) : static_cast<uint64_t>(v.cyVal.int64);
+    out->decVal = value;  // overlays vt, so vt is set after it
+    out->vt = VT_DECIMAL;
+    return S_OK;
   }
   if (IsNumericTarget(vt) || vt == VT_DECIMAL) {
     if (vt == VT_DATE && v.vt == VT_BSTR) return E_NOTIMPL;

@@ -21,7 +21,6 @@ constexpr double kDateMin = -657434.0;
 constexpr double kDateEnd = 2958466.0;
 constexpr int64_t kCurrencyScale = 10000;
 
-bool IsBlank(OLECHAR c) { return c == ' ' || (c >= 9 && c <= 13); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The C library's number parser, pinned to the "C" locale whatever the
@@ -64,6 +63,7 @@ bool ToInteger(const Number& n, bool* negative, uint64_t* magnitude) {
       *magnitude = n.unsigned_value;
       return true;
     case Number::kReal: {
+      if (n.beyond_64_bits) return false;
       const double r = RoundHalfEven(n.real_value);
       if (!(r >= -kTwoTo63 && r < kTwoTo64)) return false;  // NaN fails here too
       *negative = r < 0;
@@ -78,6 +78,12 @@ HRESULT StoreInteger(const Number& n, VARTYPE vt, const IntegerRange& range, VAR
   bool negative = false;
   uint64_t magnitude = 0;
   if (!ToInteger(n, &negative, &magnitude)) return DISP_E_OVERFLOW;
+  if (n.bit_pattern && range.is_signed && range.max < static_cast<uint64_t>(INT64_MAX) &&
+      magnitude <= range.max * 2 + 1 && magnitude > range.max) {
+    // The literal's bits in the target's width: the negative value they make.
+    negative = true;
+    magnitude = range.max * 2 + 2 - magnitude;
+  }
   if (negative) {
     if (!range.is_signed || magnitude > 0 - static_cast<uint64_t>(range.min)) return DISP_E_OVERFLOW;
   } else if (magnitude > range.max) {
@@ -108,9 +114,15 @@ HRESULT StoreCurrency(const Number& n, VARIANT* out) {
     }
     scaled = n.signed_value * kCurrencyScale;
   } else {
-    const double r = RoundHalfEven(n.AsReal() * kCurrencyScale);
-    if (!(r >= -kTwoTo63 && r < kTwoTo63)) return DISP_E_OVERFLOW;
-    scaled = static_cast<int64_t>(r);
+    // The whole part and the fraction apart: the product of a large value
+    // and 10000 in a double would lose the low digits.
+    const double real = n.AsReal();
+    const double whole = trunc(real);
+    if (!(whole > -kTwoTo63 / kCurrencyScale - 1 && whole < kTwoTo63 / kCurrencyScale + 1)) return DISP_E_OVERFLOW;
+    const __int128 total = static_cast<__int128>(static_cast<int64_t>(whole)) * kCurrencyScale +
+                           static_cast<int64_t>(RoundHalfEven((real - whole) * kCurrencyScale));
+    if (total < INT64_MIN || total > INT64_MAX) return DISP_E_OVERFLOW;
+    scaled = static_cast<int64_t>(total);
   }
   out->vt = VT_CY;
   out->cyVal.int64 = scaled;
@@ -169,68 +181,149 @@ int64_t DivideRoundHalfEven(int64_t value, int64_t divisor) {
   return quotient;
 }
 
+bool IsNumberSpace(OLECHAR c) {
+  switch (c) {
+    case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x20: case 0x85: case 0xA0: case 0x1680:
+    case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000:
+      return true;
+    default:
+      return c >= 0x2000 && c <= 0x200A;
+  }
+}
+
 HRESULT ParseNumber(const OLECHAR* text, UINT length, Number* out) {
-  const UINT end = text ? length : 0;
+  UINT end = 0;
+  while (text && end < length && text[end] != 0) ++end;
   UINT i = 0;
   auto at = [&](UINT k) -> char { return k < end && text[k] < 0x80 ? static_cast<char>(text[k]) : '\0'; };
-  auto skip_blanks = [&] {
-    while (i < end && IsBlank(text[i])) ++i;
-  };
 
-  // [blanks] ["(" blanks] [sign blanks] digits [, digits]... [. digits] [e [sign] digits]
-  // [blanks] [sign blanks] [")" blanks]: a sign may also follow the number,
-  // parentheses mean negative, and commas group thousands.
-  skip_blanks();
-  const bool parenthesised = at(i) == '(';
-  if (parenthesised) {
-    ++i;
-    skip_blanks();
+  // Before the number: white space, at most one of each sign, one '(' and
+  // one currency symbol, in any order. A minus or a parenthesis makes it
+  // negative; an opened parenthesis must close after the number.
+  bool negative = false;
+  bool plus = false;
+  bool minus = false;
+  bool paren = false;
+  bool currency = false;
+  for (;;) {
+    if (i < end && IsNumberSpace(text[i])) {
+      ++i;
+    } else if (at(i) == '+' && !plus) {
+      plus = true;
+      ++i;
+    } else if (at(i) == '-' && !minus) {
+      minus = negative = true;
+      ++i;
+    } else if (at(i) == '(' && !paren) {
+      paren = negative = true;
+      ++i;
+    } else if (at(i) == '$' && !currency) {
+      currency = true;
+      ++i;
+    } else {
+      break;
+    }
   }
-  char sign = '\0';
-  if (at(i) == '+' || at(i) == '-') {
-    sign = at(i++);
-    skip_blanks();
-  }
+
   std::string digits;  // the number without sign or separators, for the C parser
-  int mantissa_digits = 0;
   bool integral = true;
-  while (IsDigit(at(i)) || (at(i) == ',' && mantissa_digits > 0 && IsDigit(at(i + 1)))) {
-    if (at(i) != ',') {
-      digits += at(i);
-      ++mantissa_digits;
+  uint64_t literal = 0;
+  bool is_literal = false;
+  if (at(i) == '&' && (at(i + 1) == 'H' || at(i + 1) == 'h' || at(i + 1) == 'O' || at(i + 1) == 'o')) {
+    // &H1F, &O17: the literal's digits, no fraction, no exponent; a sign
+    // does not apply to it.
+    const unsigned radix = at(i + 1) == 'H' || at(i + 1) == 'h' ? 16 : 8;
+    i += 2;
+    int count = 0;
+    bool fits = true;
+    for (;; ++i, ++count) {
+      const char c = at(i);
+      unsigned digit = 0;
+      if (c >= '0' && c <= '9') {
+        digit = static_cast<unsigned>(c - '0');
+      } else if (radix == 16 && c >= 'a' && c <= 'f') {
+        digit = static_cast<unsigned>(c - 'a' + 10);
+      } else if (radix == 16 && c >= 'A' && c <= 'F') {
+        digit = static_cast<unsigned>(c - 'A' + 10);
+      } else {
+        break;
+      }
+      if (digit >= radix) break;
+      if (literal > (UINT64_MAX - digit) / radix) fits = false;
+      literal = literal * radix + digit;
     }
-    ++i;
-  }
-  if (at(i) == '.') {
-    integral = false;
-    digits += at(i++);
-    while (IsDigit(at(i))) {
+    if (count == 0) return DISP_E_TYPEMISMATCH;
+    if (!fits) return DISP_E_OVERFLOW;
+    is_literal = true;
+    negative = false;
+  } else {
+    // Digits, with thousands separators anywhere after the first digit,
+    // a fraction, and an exponent.
+    int mantissa_digits = 0;
+    while (IsDigit(at(i)) || (at(i) == ',' && mantissa_digits > 0)) {
+      if (at(i) != ',') {
+        digits += at(i);
+        ++mantissa_digits;
+      }
+      ++i;
+    }
+    if (at(i) == '.') {
+      integral = false;
       digits += at(i++);
-      ++mantissa_digits;
+      while (IsDigit(at(i)) || (at(i) == ',' && mantissa_digits > 0)) {
+        if (at(i) != ',') {
+          digits += at(i);
+          ++mantissa_digits;
+        }
+        ++i;
+      }
+    }
+    if (mantissa_digits == 0) return DISP_E_TYPEMISMATCH;
+    if (at(i) == 'e' || at(i) == 'E') {
+      integral = false;
+      digits += 'e';
+      ++i;
+      if (at(i) == '+' || at(i) == '-') digits += at(i++);
+      if (!IsDigit(at(i))) return DISP_E_TYPEMISMATCH;
+      while (IsDigit(at(i))) digits += at(i++);
     }
   }
-  if (mantissa_digits == 0) return DISP_E_TYPEMISMATCH;
-  if (at(i) == 'e' || at(i) == 'E') {
-    integral = false;
-    digits += 'e';
-    ++i;
-    if (at(i) == '+' || at(i) == '-') digits += at(i++);
-    if (!IsDigit(at(i))) return DISP_E_TYPEMISMATCH;
-    while (IsDigit(at(i))) digits += at(i++);
-  }
-  skip_blanks();
-  if (sign == '\0' && (at(i) == '+' || at(i) == '-')) {
-    sign = at(i++);
-    skip_blanks();
-  }
-  if (parenthesised) {
-    if (at(i) != ')' || sign != '\0') return DISP_E_TYPEMISMATCH;
-    ++i;
-    skip_blanks();
-  }
-  if (i != end) return DISP_E_TYPEMISMATCH;
-  const bool negative = parenthesised || sign == '-';
 
+  // After the number: white space, one of each sign, ')', one currency
+  // symbol and thousands separators.
+  bool closed = false;
+  bool trailing_plus = false;
+  bool trailing_minus = false;
+  bool trailing_currency = false;
+  for (;;) {
+    if (i < end && IsNumberSpace(text[i])) {
+      ++i;
+    } else if (at(i) == '+' && !trailing_plus) {
+      trailing_plus = true;
+      ++i;
+    } else if (at(i) == '-' && !trailing_minus) {
+      trailing_minus = true;
+      if (!is_literal) negative = true;
+      ++i;
+    } else if (at(i) == ')' && paren && !closed) {
+      closed = true;
+      ++i;
+    } else if (at(i) == '$' && !trailing_currency) {
+      trailing_currency = true;
+      ++i;
+    } else if (at(i) == ',' && !is_literal) {
+      ++i;
+    } else {
+      break;
+    }
+  }
+  if (i != end || paren != closed) return DISP_E_TYPEMISMATCH;
+
+  if (is_literal) {
+    *out = Number::Unsigned(literal);
+    out->bit_pattern = true;
+    return S_OK;
+  }
   if (integral) {
     uint64_t magnitude = 0;
     bool fits = true;
@@ -252,7 +345,12 @@ HRESULT ParseNumber(const OLECHAR* text, UINT length, Number* out) {
     }
   }
   const double magnitude = ParseReal(digits);
+  // Beyond the largest double: no numeric type holds it.
+  if (isinf(magnitude)) return DISP_E_OVERFLOW;
   *out = Number::Real(negative ? -magnitude : magnitude);
+  // Rounding to a double must not bring a whole number that no 64-bit
+  // type holds back into range (-9223372036854775809 is no I8).
+  out->beyond_64_bits = integral;
   return S_OK;
 }
 
@@ -291,7 +389,7 @@ HRESULT StoreNumber(const Number& n, VARTYPE vt, VARIANT* out) {
       out->dblVal = real;
       return S_OK;
     case VT_R4:
-      if (isfinite(real) && fabs(real) > FLT_MAX) return DISP_E_OVERFLOW;
+      if (!isnan(real) && fabs(real) > FLT_MAX) return DISP_E_OVERFLOW;
       out->vt = VT_R4;
       out->fltVal = static_cast<FLOAT>(real);
       return S_OK;
@@ -303,7 +401,11 @@ HRESULT StoreNumber(const Number& n, VARTYPE vt, VARIANT* out) {
     case VT_CY:
       return StoreCurrency(n, out);
     case VT_DECIMAL: {
-      if (n.kind == Number::kReal) return E_NOTIMPL;
+      // A whole real number is exact; a fraction is not supported here.
+      if (n.kind == Number::kReal) {
+        if (n.beyond_64_bits || real != trunc(real) || !(fabs(real) < kTwoTo63)) return E_NOTIMPL;
+        return StoreNumber(Number::Signed(static_cast<int64_t>(real)), VT_DECIMAL, out);
+      }
       bool negative = false;
       uint64_t magnitude = 0;
       ToInteger(n, &negative, &magnitude);
@@ -345,7 +447,8 @@ BSTR TextFromNumber(const Number& n, int significant_digits) {
     case Number::kReal:
       // Windows writes up to 15 (R8) or 7 (R4) significant digits and
       // switches to "1E+20" notation as %G does.
-      snprintf(text, sizeof text, "%.*G", significant_digits, n.real_value);
+      // Zero has no sign in text.
+      snprintf(text, sizeof text, "%.*G", significant_digits, n.real_value == 0 ? 0.0 : n.real_value);
       break;
   }
   return TextFromAscii(text);

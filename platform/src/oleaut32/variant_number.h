@@ -16,6 +16,12 @@ struct Number {
   int64_t signed_value = 0;     // kSigned
   uint64_t unsigned_value = 0;  // kUnsigned: only values above INT64_MAX
   double real_value = 0;        // kReal
+  // A whole number written out in full that no 64-bit type holds: its real
+  // value is near enough for R8, but no integer target may take it.
+  bool beyond_64_bits = false;
+  // An &H or &O literal: a signed target narrower than 64 bits takes its
+  // bits when they fit the target's width (&HFFFF is -1 as an I2).
+  bool bit_pattern = false;
 
   static Number Signed(int64_t v) { Number n; n.kind = kSigned; n.signed_value = v; return n; }
   static Number Unsigned(uint64_t v) {
@@ -31,11 +37,17 @@ struct Number {
 double RoundHalfEven(double x);
 int64_t DivideRoundHalfEven(int64_t value, int64_t divisor);
 
-// The numeric text that VarI4FromStr and friends accept in an English
-// locale: blanks around the number, a sign before or after it (or
-// parentheses for negative), digits with ',' grouping thousands, '.' before
-// a fraction, and an "e" exponent. DISP_E_TYPEMISMATCH otherwise.
+// The numeric text that VarI4FromStr and friends accept with the standard
+// parse flags in an English locale, read up to the first zero character as
+// those functions take a zero-terminated string: white space (Unicode's
+// too) around the number, signs, the currency symbol '$' and parentheses
+// for negative before and after it, digits with ',' as the thousands
+// separator, '.' before a fraction, an "e" exponent, or an &H (hexadecimal)
+// or &O (octal) literal. DISP_E_TYPEMISMATCH otherwise.
 HRESULT ParseNumber(const OLECHAR* text, UINT length, Number* out);
+
+// The white space the number parse skips.
+bool IsNumberSpace(OLECHAR c);
 
 // A DECIMAL as a number; with `round_to_integer`, rounded half to even.
 // DISP_E_OVERFLOW when an integer result leaves the 64-bit range.

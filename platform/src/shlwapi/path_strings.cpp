@@ -12,11 +12,13 @@ bool IsNameSeparator(WCHAR c) { return c == u'\\' || c == u'/' || c == u':'; }
 }  // namespace
 
 // Cuts the text at the first blank outside double quotes: what follows are
-// the arguments, and the blank goes with them.
+// the arguments, and the blank goes with them. With no such blank (a quote
+// left open) there are no arguments, but a blank at the very end still goes.
 void WINAPI PathRemoveArgsW(LPWSTR pszPath) {
   if (!pszPath) return;
   bool quoted = false;
-  for (WCHAR* p = pszPath; *p; ++p) {
+  WCHAR* p = pszPath;
+  for (; *p; ++p) {
     if (*p == u'"') {
       quoted = !quoted;
     } else if (*p == u' ' && !quoted) {
@@ -24,6 +26,7 @@ void WINAPI PathRemoveArgsW(LPWSTR pszPath) {
       return;
     }
   }
+  if (p != pszPath && p[-1] == u' ') p[-1] = 0;
 }
 
 // The file name starts after the last separator ("\", "/" or the drive's
@@ -74,7 +77,9 @@ LPWSTR WINAPI PathFindExtensionW(LPCWSTR pszPath) {
 }
 
 // Removes the last name and the backslash before it, keeping a root ("C:\",
-// "\", "\\"). True when the text got shorter.
+// "\", "\\"). A colon ends a drive, and the character after it belongs to
+// that drive's root or name, never separating ("c::" gives "c:"). True when
+// the text got shorter.
 BOOL WINAPI PathRemoveFileSpecW(LPWSTR pszPath) {
   if (!pszPath) return FALSE;
   size_t cut = 0;
@@ -83,8 +88,8 @@ BOOL WINAPI PathRemoveFileSpecW(LPWSTR pszPath) {
     if (pszPath[i] == u'\\') {
       cut = i;
     } else if (pszPath[i] == u':') {
-      if (pszPath[i + 1] == u'\\') ++i;
-      cut = i + 1;
+      cut = pszPath[i + 1] == u'\\' ? i + 2 : i + 1;
+      if (pszPath[i + 1]) ++i;
     }
   }
   if (!pszPath[cut]) return FALSE;

@@ -55,6 +55,22 @@ TEST(SafeArrayCreate, ElementSizeFeaturesAndVartypeFollowTheElementType) {
   }
 }
 
+TEST(SafeArrayCreate, AVectorSaysItIsOne) {
+  // FADF_CREATEVECTOR: set on what SafeArrayCreateVector makes, not on a
+  // one-dimensional SafeArrayCreate array, nor on a copy of a vector.
+  constexpr USHORT kCreateVector = 0x2000;
+  SafeArray vector(SafeArrayCreateVector(VT_I4, 0, 2));
+  ASSERT_NE(vector.get(), nullptr);
+  EXPECT_EQ(vector->fFeatures & kCreateVector, kCreateVector);
+  SAFEARRAYBOUND bound = {2, 0};
+  SafeArray array(SafeArrayCreate(VT_I4, 1, &bound));
+  ASSERT_NE(array.get(), nullptr);
+  EXPECT_EQ(array->fFeatures & kCreateVector, 0);
+  SafeArray copy;
+  ASSERT_HR(S_OK, SafeArrayCopy(vector.get(), copy.out()));
+  EXPECT_EQ(copy->fFeatures & kCreateVector, 0);
+}
+
 TEST(SafeArrayCreate, StoresBoundsRightmostDimensionFirst) {
   // Callers name dimensions left to right; rgsabound holds them reversed.
   SAFEARRAYBOUND bounds[3] = {{2, 1}, {3, -1}, {4, 10}};

@@ -1,7 +1,10 @@
 // VariantChangeType as a table: (input, target type, flags) -> (HRESULT, value).
 // Integer targets round half to even (0.5 -> 0, 1.5 -> 2, 2.5 -> 2) and
-// report DISP_E_OVERFLOW outside their range; text parses with blanks
-// around it, a sign and a decimal point; anything else is a type mismatch.
+// report DISP_E_OVERFLOW outside their range, except between a signed and
+// an unsigned type of one size, which keep the bits; text parses with white
+// space around it, signs, '$', parentheses, thousands separators, a decimal
+// point, an exponent, or as an &H/&O literal; anything else is a type
+// mismatch.
 // Cases the documentation leaves open (text forms, VARIANT_TRUE into an
 // unsigned type, conversions to VT_EMPTY and VT_NULL) expect what the
 // platform does.
@@ -105,11 +108,8 @@ struct ChangeCase {
   HRESULT wine_hr = S_OK;
 };
 
-// Wine converts between the 32-bit integer types (I4, UI4, INT, UINT)
-// without a range check, reinterpreting the bits, although the
-// documentation promises DISP_E_OVERFLOW for a value that does not fit the
-// destination. Our layer keeps to the documentation.
-constexpr const char* kWineWrapsInt32 = "Wine reinterprets the bits between the 32-bit integer types";
+// A 64-bit value that does not fit a UI2 overflows, as the documentation says.
+constexpr const char* kWineTruncatesToUI2 = "Wine 8 truncates I8 and UI8 values to UI2 without a range check";
 
 void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
 
@@ -145,14 +145,16 @@ const ChangeCase kToI4[] = {
     {"UI2", Int(VT_UI2, 65535), VT_I4, S_OK, Int(VT_I4, 65535)},
     {"I4Min", Int(VT_I4, INT32_MIN), VT_I4, S_OK, Int(VT_I4, INT32_MIN)},
     {"UI4Max", Int(VT_UI4, INT32_MAX), VT_I4, S_OK, Int(VT_I4, INT32_MAX)},
-    {"UI4Overflow", Int(VT_UI4, 0x80000000LL), VT_I4, DISP_E_OVERFLOW, {}, 0, kWineWrapsInt32},
+    // Between a signed and an unsigned type of one size the platform keeps
+    // the bits: the shipped DLL meets this on Windows.
+    {"UI4KeepsItsBits", Int(VT_UI4, 0x80000000LL), VT_I4, S_OK, Int(VT_I4, INT32_MIN)},
     {"I8InRange", Int(VT_I8, -2147483648LL), VT_I4, S_OK, Int(VT_I4, INT32_MIN)},
     {"I8Overflow", Int(VT_I8, 2147483648LL), VT_I4, DISP_E_OVERFLOW, {}},
     {"I8Underflow", Int(VT_I8, -2147483649LL), VT_I4, DISP_E_OVERFLOW, {}},
     {"UI8InRange", Int(VT_UI8, 12345), VT_I4, S_OK, Int(VT_I4, 12345)},
     {"UI8Max", Int(VT_UI8, -1), VT_I4, DISP_E_OVERFLOW, {}},
     {"INT", Int(VT_INT, -7), VT_I4, S_OK, Int(VT_I4, -7)},
-    {"UINTOverflow", Int(VT_UINT, 0xFFFFFFFFLL), VT_I4, DISP_E_OVERFLOW, {}, 0, kWineWrapsInt32},
+    {"UINTKeepsItsBits", Int(VT_UINT, 0xFFFFFFFFLL), VT_I4, S_OK, Int(VT_I4, -1)},
     {"R8HalfToEvenZero", Real(VT_R8, 0.5), VT_I4, S_OK, Int(VT_I4, 0)},
     {"R8HalfToEvenUp", Real(VT_R8, 1.5), VT_I4, S_OK, Int(VT_I4, 2)},
     {"R8HalfToEvenDown", Real(VT_R8, 2.5), VT_I4, S_OK, Int(VT_I4, 2)},
@@ -188,6 +190,7 @@ const ChangeCase kToI4[] = {
     {"TextOverflow", Text(OLESTR("2147483648")), VT_I4, DISP_E_OVERFLOW, {}},
     {"TextUnderflow", Text(OLESTR("-2147483649")), VT_I4, DISP_E_OVERFLOW, {}},
     {"TextHugeOverflow", Text(OLESTR("123456789012345678901234567890")), VT_I4, DISP_E_OVERFLOW, {}},
+    {"TextBeyondTheLargestDouble", Text(OLESTR("1e309")), VT_R8, DISP_E_OVERFLOW, {}},
     {"TextGarbage", Text(OLESTR("abc")), VT_I4, DISP_E_TYPEMISMATCH, {}},
     {"TextTrailingGarbage", Text(OLESTR("12abc")), VT_I4, DISP_E_TYPEMISMATCH, {}},
     {"TextTwoNumbers", Text(OLESTR("1 2")), VT_I4, DISP_E_TYPEMISMATCH, {}},
@@ -205,6 +208,29 @@ const ChangeCase kToI4[] = {
     {"TextExponentWithoutDigits", Text(OLESTR("1e")), VT_I4, DISP_E_TYPEMISMATCH, {}},
     {"TextDIsNoExponent", Text(OLESTR("1d2")), VT_I4, DISP_E_TYPEMISMATCH, {}},
     {"TextCStyleHex", Text(OLESTR("0x10")), VT_I4, DISP_E_TYPEMISMATCH, {}},
+    // White space beyond ASCII: no-break, em, ideographic and other spaces.
+    {"TextNoBreakSpaces", Text(OLESTR("\u00A012\u00A0")), VT_I4, S_OK, Int(VT_I4, 12)},
+    {"TextEmSpaceAfterSign", Text(OLESTR("-\u20034")), VT_I4, S_OK, Int(VT_I4, -4)},
+    {"TextIdeographicSpace", Text(OLESTR("\u300012")), VT_I4, S_OK, Int(VT_I4, 12)},
+    {"TextZeroWidthSpaceIsNoSpace", Text(OLESTR("\u200B12")), VT_I4, DISP_E_TYPEMISMATCH, {}},
+    // &H and &O literals; a signed target narrower than 64 bits takes the
+    // literal's bits, and a sign does not apply to a literal.
+    {"TextHex", Text(OLESTR("&H1f")), VT_I4, S_OK, Int(VT_I4, 31)},
+    {"TextOctal", Text(OLESTR("&o17")), VT_I4, S_OK, Int(VT_I4, 15)},
+    {"TextHexAllOnes", Text(OLESTR("&HFFFFFFFF")), VT_I4, S_OK, Int(VT_I4, -1)},
+    {"TextHexTooWide", Text(OLESTR("&H1FFFFFFFF")), VT_I4, DISP_E_OVERFLOW, {}},
+    {"TextHexSignIgnored", Text(OLESTR("-&H10")), VT_I4, S_OK, Int(VT_I4, 16)},
+    {"TextHexWithoutDigits", Text(OLESTR("&H")), VT_I4, DISP_E_TYPEMISMATCH, {}},
+    {"TextOctalBadDigit", Text(OLESTR("&O8")), VT_I4, DISP_E_TYPEMISMATCH, {}},
+    // The currency symbol before or after the number, and parentheses.
+    {"TextCurrency", Text(OLESTR("$5")), VT_I4, S_OK, Int(VT_I4, 5)},
+    {"TextCurrencyAfter", Text(OLESTR("5$")), VT_I4, S_OK, Int(VT_I4, 5)},
+    {"TextNegativeCurrency", Text(OLESTR("-$5")), VT_I4, S_OK, Int(VT_I4, -5)},
+    {"TextCurrencyInParentheses", Text(OLESTR("($5)")), VT_I4, S_OK, Int(VT_I4, -5)},
+    {"TextCurrencyAmount", Text(OLESTR("$1,000.50")), VT_I4, S_OK, Int(VT_I4, 1000)},
+    {"TextTwoCurrencySymbols", Text(OLESTR("$$5")), VT_I4, DISP_E_TYPEMISMATCH, {}},
+    {"TextSignInParentheses", Text(OLESTR("(-1)")), VT_I4, S_OK, Int(VT_I4, -1)},
+    {"TextTwoMinusSigns", Text(OLESTR("--1")), VT_I4, DISP_E_TYPEMISMATCH, {}},
 };
 INSTANTIATE_TEST_SUITE_P(ToI4, VariantChangeTypeTable, testing::ValuesIn(kToI4), CaseName);
 
@@ -251,12 +277,23 @@ const ChangeCase kOtherTargets[] = {
     {"I4NegativeToUI1", Int(VT_I4, -1), VT_UI1, DISP_E_OVERFLOW, {}},
     {"I4ToI2", Int(VT_I4, -32768), VT_I2, S_OK, Int(VT_I2, -32768)},
     {"I4ToI2Overflow", Int(VT_I4, 32768), VT_I2, DISP_E_OVERFLOW, {}},
-    {"I4NegativeToUI4", Int(VT_I4, -1), VT_UI4, DISP_E_OVERFLOW, {}, 0, kWineWrapsInt32},
+    {"I4NegativeToUI4KeepsItsBits", Int(VT_I4, -1), VT_UI4, S_OK, Int(VT_UI4, 0xFFFFFFFFLL)},
+    {"I2NegativeToUI2KeepsItsBits", Int(VT_I2, -2), VT_UI2, S_OK, Int(VT_UI2, 65534)},
+    {"UI1ToI1KeepsItsBits", Int(VT_UI1, 200), VT_I1, S_OK, Int(VT_I1, -56)},
+    {"UI8ToI8KeepsItsBits", Int(VT_UI8, -1), VT_I8, S_OK, Int(VT_I8, -1)},
+    // Across sizes the value is range-checked.
+    {"I4NegativeToUI2", Int(VT_I4, -1), VT_UI2, DISP_E_OVERFLOW, {}},
+    {"UI4ToI2KeepsNoBits", Int(VT_UI4, 0xFFFFLL), VT_I2, DISP_E_OVERFLOW, {}},
+    {"I8ToUI2Overflow", Int(VT_I8, 65536), VT_UI2, DISP_E_OVERFLOW, {}, 0, kWineTruncatesToUI2},
     {"I8NegativeToUI4", Int(VT_I8, -1), VT_UI4, DISP_E_OVERFLOW, {}},
     {"UI4ToI2Overflow", Int(VT_UI4, 0x80000000LL), VT_I2, DISP_E_OVERFLOW, {}},
     {"R8ToUI2HalfToEven", Real(VT_R8, 65534.5), VT_UI2, S_OK, Int(VT_UI2, 65534)},
     {"R8ToI8", Real(VT_R8, -1e15), VT_I8, S_OK, Int(VT_I8, -1000000000000000LL)},
     {"TextToI8", Text(OLESTR("-9223372036854775808")), VT_I8, S_OK, Int(VT_I8, INT64_MIN)},
+    // One below: a double would round it back to INT64_MIN.
+    {"TextBelowI8", Text(OLESTR("-9223372036854775809")), VT_I8, DISP_E_OVERFLOW, {}},
+    {"TextHexToI8KeepsItsValue", Text(OLESTR("&HFFFFFFFF")), VT_I8, S_OK, Int(VT_I8, 4294967295LL)},
+    {"TextHexToI2", Text(OLESTR("&HFFFF")), VT_I2, S_OK, Int(VT_I2, -1)},
     {"TextToUI8", Text(OLESTR("18446744073709551615")), VT_UI8, S_OK, Int(VT_UI8, -1)},
     {"I4ToR8", Int(VT_I4, 7), VT_R8, S_OK, Real(VT_R8, 7.0)},
     {"TextToR8", Text(OLESTR(" 0.125 ")), VT_R8, S_OK, Real(VT_R8, 0.125)},
@@ -288,6 +325,40 @@ const ChangeCase kOtherTargets[] = {
     {"UndefinedSourceType", Of(15), VT_I4, DISP_E_BADVARTYPE, {}},
 };
 INSTANTIATE_TEST_SUITE_P(OtherTargets, VariantChangeTypeTable, testing::ValuesIn(kOtherTargets), CaseName);
+
+TEST(VariantChangeType, TextEndsAtItsFirstZero) {
+  // The platform reads a BSTR as the zero-terminated string its conversion
+  // functions take, whatever follows the zero.
+  struct ZeroCase {
+    const char* name;
+    const OLECHAR* before;
+    const OLECHAR* after;
+    VARTYPE target;
+    HRESULT hr;
+    LONGLONG value;
+  };
+  const ZeroCase cases[] = {
+      {"Digits", OLESTR("12"), OLESTR("5"), VT_I4, S_OK, 12},
+      {"Garbage", OLESTR("-5"), OLESTR("abc"), VT_I4, S_OK, -5},
+      {"Blank", OLESTR(" 7"), OLESTR(" "), VT_I8, S_OK, 7},
+      {"Word", OLESTR("True"), OLESTR("x"), VT_BOOL, S_OK, VARIANT_TRUE},
+      {"NothingBefore", OLESTR(""), OLESTR("1"), VT_I4, DISP_E_TYPEMISMATCH, 0},
+  };
+  for (const ZeroCase& c : cases) {
+    std::basic_string<OLECHAR> text(c.before);
+    text += OLECHAR(0);
+    text += c.after;
+    Variant source;
+    source->vt = VT_BSTR;
+    source->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    Variant result;
+    ASSERT_HR(c.hr, VariantChangeType(result.get(), source.get(), 0, c.target)) << c.name;
+    if (c.hr != S_OK) continue;
+    EXPECT_EQ(result->vt, c.target) << c.name;
+    const LONGLONG value = c.target == VT_I8 ? result->llVal : c.target == VT_BOOL ? result->boolVal : result->lVal;
+    EXPECT_EQ(value, c.value) << c.name;
+  }
+}
 
 TEST(VariantChangeType, NaNDoesNotFitAnInteger) {
   Variant source;

@@ -51,8 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
                     // Quotes count wherever they are, not only around the first token.
                     EditCase{OLESTR("a\"b c\"d e"), OLESTR("a\"b c\"d")},
                     EditCase{OLESTR("\"a b\"c d"), OLESTR("\"a b\"c")},
-                    // An unclosed quote protects the rest of the text.
+                    // An unclosed quote protects the rest of the text, but
+                    // not a blank at its very end.
                     EditCase{OLESTR("\"ab c"), OLESTR("\"ab c")},
+                    EditCase{OLESTR("\"ab c  "), OLESTR("\"ab c ")},
                     EditCase{OLESTR(" lead"), OLESTR("")},
                     EditCase{OLESTR("trail "), OLESTR("trail")},
                     // Only the blank separates arguments; a tab does not.
@@ -173,6 +175,10 @@ INSTANTIATE_TEST_SUITE_P(
                     RemoveFileSpecCase{OLESTR("c:file"), OLESTR("c:"), TRUE},
                     RemoveFileSpecCase{OLESTR("c:"), OLESTR("c:"), FALSE},
                     RemoveFileSpecCase{OLESTR("ab:"), OLESTR("ab:"), FALSE},
+                    // The character after a colon never separates.
+                    RemoveFileSpecCase{OLESTR("c::"), OLESTR("c:"), TRUE},
+                    RemoveFileSpecCase{OLESTR("c::dir"), OLESTR("c:"), TRUE},
+                    RemoveFileSpecCase{OLESTR("\\dir:x:y"), OLESTR("\\dir:x:"), TRUE},
                     RemoveFileSpecCase{OLESTR("a:b\\c"), OLESTR("a:b"), TRUE},
                     RemoveFileSpecCase{OLESTR("file"), OLESTR(""), TRUE},
                     RemoveFileSpecCase{OLESTR("a\\b\\c"), OLESTR("a\\b"), TRUE},
