@@ -108,11 +108,12 @@ echo "wine32 suite: $(elapsed "$t")"
 t=$(date +%s)
 stage "differential"
 differential=$(bash scripts/differential.sh) || status=1
-summaries+=("$differential")
 echo "differential: $(elapsed "$t")"
 "$wineserver" -k >/dev/null 2>&1 || true
 
 stage "summary ($(elapsed "$t0") in all)"
+# The suites' lines come last, one a suite.
+printf '%s\n' "$differential"
 printf '%s\n' "${summaries[@]}"
 case "${summaries[*]}" in
   *" 0 passed"*) echo "a suite ran no test"; status=1 ;;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #ifndef _WIN32
-#include <platform_testing.h>
+#include <velmora_platform/platform_testing.h>
 #endif
 
 #include "host/file_locator.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #ifndef _WIN32
-#include <platform_testing.h>
+#include <velmora_platform/platform_testing.h>
 #endif
 
 namespace velmora_test {

@@ -8,7 +8,7 @@
 #else
 #include <fcntl.h>
 #include <ftw.h>
-#include <platform_testing.h>
+#include <velmora_platform/platform_testing.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
