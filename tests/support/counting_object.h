@@ -1,6 +1,9 @@
 // A COM object for tests that count references: it lives on the test's
-// stack, starts with no reference, and a balanced test leaves it at 0.
-// It answers IUnknown and IDispatch; the IDispatch methods do nothing.
+// stack, starts with no reference (or with the test's own, when told), and
+// a balanced test leaves it where it started. It answers IUnknown and, unless
+// told otherwise, IDispatch, whose Invoke answers a get of DISPID_VALUE with
+// the value the test set (and counts the calls), so that conversions that go
+// through an object's value can be checked.
 //
 // Optionally it remembers the lock count of one SAFEARRAY at each AddRef,
 // which shows how the array was locked while its element was being copied.
@@ -17,9 +20,28 @@ namespace velmora_test {
 
 class CountingObject : public IDispatch {
  public:
-  CountingObject() = default;
+  // dispatchable false: the object answers IUnknown only. initialRefs 1: the
+  // test holds the first reference itself.
+  explicit CountingObject(bool dispatchable = true, ULONG initialRefs = 0)
+      : dispatchable_(dispatchable), refs_(initialRefs) {
+    ::VariantInit(&value_);
+  }
+  virtual ~CountingObject() { (void)::VariantClear(&value_); }
   CountingObject(const CountingObject&) = delete;
   CountingObject& operator=(const CountingObject&) = delete;
+
+  // The value Invoke(DISPID_VALUE) answers; none until set.
+  void SetValue(LONG value) {
+    (void)::VariantClear(&value_);
+    value_.vt = VT_I4;
+    value_.lVal = value;
+  }
+  void SetText(const OLECHAR* text) {
+    (void)::VariantClear(&value_);
+    value_.vt = VT_BSTR;
+    value_.bstrVal = ::SysAllocString(text);
+  }
+  int invokes() const { return invokes_; }
 
   ULONG refs() const { return refs_; }
   ULONG addrefs() const { return addrefs_; }
@@ -33,7 +55,7 @@ class CountingObject : public IDispatch {
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
+    if (IsEqualIID(riid, IID_IUnknown) || (dispatchable_ && IsEqualIID(riid, IID_IDispatch))) {
       *ppv = static_cast<IDispatch*>(this);
       AddRef();
       return S_OK;
@@ -52,20 +74,31 @@ class CountingObject : public IDispatch {
   }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override {
-    if (pctinfo) *pctinfo = 0;
+    if (!pctinfo) return E_POINTER;
+    *pctinfo = 0;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override {
     if (ppTInfo) *ppTInfo = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS*, VARIANT* pVarResult,
+                                   EXCEPINFO*, UINT*) override {
+    ++invokes_;
+    if (dispIdMember != DISPID_VALUE || !(wFlags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
+    if (value_.vt == VT_EMPTY) return DISP_E_MEMBERNOTFOUND;
+    if (!pVarResult) return E_INVALIDARG;
+    return ::VariantCopy(pVarResult, &value_);
   }
 
  private:
-  ULONG refs_ = 0;
+  bool dispatchable_;
+  ULONG refs_;
+  int invokes_ = 0;
+  VARIANT value_;
   ULONG addrefs_ = 0;
   ULONG releases_ = 0;
   const SAFEARRAY* watched_ = nullptr;

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/platform/support/owners.h"
-#include "tests/platform/support/test_object.h"
+#include "tests/support/counting_object.h"
 #include "tests/support/hresult.h"
 
 namespace platform_test {
@@ -128,7 +128,7 @@ TEST(SafeArrayElement, NullBstrAndNullInterfaceAreValuesToo) {
   ASSERT_NE(stored.get(), nullptr);
   EXPECT_EQ(SysStringLen(stored.get()), 0u);
 
-  TestObject object;
+  velmora_test::CountingObject object{true, 1};
   SafeArray objects(SafeArrayCreateVector(VT_UNKNOWN, 0, 1));
   ASSERT_NE(objects.get(), nullptr);
   ASSERT_HR(S_OK, SafeArrayPutElement(objects.get(), &index, static_cast<IUnknown*>(&object)));
@@ -168,8 +168,8 @@ TEST(SafeArrayElement, VariantCellsAreCopiedInAndOut) {
 }
 
 TEST(SafeArrayElement, InterfaceCellsCountReferences) {
-  TestObject first;
-  TestObject second;
+  velmora_test::CountingObject first{true, 1};
+  velmora_test::CountingObject second{true, 1};
   {
     SafeArray array(SafeArrayCreateVector(VT_DISPATCH, 0, 1));
     ASSERT_NE(array.get(), nullptr);

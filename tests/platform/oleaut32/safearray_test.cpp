@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/platform/support/owners.h"
-#include "tests/platform/support/test_object.h"
+#include "tests/support/counting_object.h"
 #include "tests/support/hresult.h"
 
 namespace platform_test {
@@ -239,7 +239,7 @@ TEST(SafeArrayDestroy, ALockedArrayStays) {
 TEST(SafeArrayDestroy, NullIsFine) { EXPECT_HR(S_OK, SafeArrayDestroy(nullptr)); }
 
 TEST(SafeArrayDestroy, ReleasesEveryInterfaceCell) {
-  TestObject object;
+  velmora_test::CountingObject object{true, 1};
   {
     SafeArray array(SafeArrayCreateVector(VT_UNKNOWN, 0, 3));
     ASSERT_NE(array.get(), nullptr);
@@ -250,7 +250,7 @@ TEST(SafeArrayDestroy, ReleasesEveryInterfaceCell) {
 }
 
 TEST(SafeArrayDestroy, DestroyDataEmptiesTheCellsAndKeepsTheDescriptor) {
-  TestObject object;
+  velmora_test::CountingObject object{true, 1};
   // Not a vector: Windows allocates a vector's data with its descriptor,
   // and then pvData outlives SafeArrayDestroyData.
   SAFEARRAYBOUND bound = {2, 0};
@@ -295,7 +295,7 @@ TEST(SafeArrayCopy, IsDeepAndIndependent) {
 }
 
 TEST(SafeArrayCopy, AddsReferencesForInterfaceCells) {
-  TestObject object;
+  velmora_test::CountingObject object{true, 1};
   {
     SafeArray source(SafeArrayCreateVector(VT_UNKNOWN, 0, 2));
     ASSERT_NE(source.get(), nullptr);
@@ -391,7 +391,7 @@ TEST(SafeArrayRedim, ChangesTheRightmostDimensionAndKeepsCells) {
 }
 
 TEST(SafeArrayRedim, ShrinkingReleasesTheDroppedCells) {
-  TestObject object;
+  velmora_test::CountingObject object{true, 1};
   {
     SafeArray array(SafeArrayCreateVector(VT_UNKNOWN, 0, 4));
     ASSERT_NE(array.get(), nullptr);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/platform/support/owners.h"
-#include "tests/platform/support/test_object.h"
+#include "tests/support/counting_object.h"
 #include "tests/support/hresult.h"
 
 namespace platform_test {
@@ -21,7 +21,7 @@ class ObjectConversion : public testing::Test {
     object_.AddRef();
   }
 
-  TestObject object_;
+  velmora_test::CountingObject object_{true, 1};
 };
 
 TEST_F(ObjectConversion, DispatchConvertsThroughItsValueProperty) {
@@ -64,7 +64,7 @@ TEST_F(ObjectConversion, UnknownToDispatchKeepsTheObject) {
 }
 
 TEST(ObjectConversionWithoutDispatch, UnknownWithoutIDispatchHasNoValueAndIsNoDispatch) {
-  TestObject object(false);
+  velmora_test::CountingObject object(false, 1);
   {
     Variant source;
     source->vt = VT_UNKNOWN;
@@ -130,7 +130,7 @@ TEST(VariantChangeType, FailureLeavesTheDestinationUnchanged) {
 }
 
 TEST(VariantChangeType, SuccessClearsWhatTheDestinationHeld) {
-  TestObject held;
+  velmora_test::CountingObject held{true, 1};
   {
     Variant destination;
     destination->vt = VT_UNKNOWN;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/platform/support/owners.h"
-#include "tests/platform/support/test_object.h"
+#include "tests/support/counting_object.h"
 #include "tests/support/hresult.h"
 
 namespace platform_test {
@@ -24,7 +24,7 @@ TEST(VariantClear, FreesTheBstrAndEmpties) {
 }
 
 TEST(VariantClear, ReleasesTheInterfaceReference) {
-  TestObject object;
+  velmora_test::CountingObject object{true, 1};
   for (VARTYPE vt : {VT_UNKNOWN, VT_DISPATCH}) {
     VARIANT v;
     v.vt = vt;
@@ -39,7 +39,7 @@ TEST(VariantClear, ReleasesTheInterfaceReference) {
 TEST(VariantClear, LeavesWhatAByrefPointsAt) {
   Bstr text(OLESTR("still mine"));
   BSTR slot = text.get();
-  TestObject object;
+  velmora_test::CountingObject object{true, 1};
   IUnknown* unknown = &object;
 
   VARIANT by_bstr;
@@ -107,7 +107,7 @@ TEST(VariantCopy, DuplicatesTheBstrKeepingItsByteLength) {
 }
 
 TEST(VariantCopy, AddsAReferenceToTheInterface) {
-  TestObject object;
+  velmora_test::CountingObject object{true, 1};
   {
     Variant source;
     source->vt = VT_DISPATCH;
@@ -122,7 +122,7 @@ TEST(VariantCopy, AddsAReferenceToTheInterface) {
 }
 
 TEST(VariantCopy, ClearsTheDestinationFirst) {
-  TestObject held;
+  velmora_test::CountingObject held{true, 1};
   Variant destination;
   destination->vt = VT_UNKNOWN;
   destination->punkVal = &held;
