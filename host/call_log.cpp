@@ -32,6 +32,13 @@ const OperationName kOperationNames[] = {
     {HostOperation::GetHistoryByName, "GetHistoryByName"},
     {HostOperation::SetHistoryByName, "SetHistoryByName"},
     {HostOperation::SetItemByNameEx, "SetItemByNameEx"},
+    {HostOperation::GetAddIns, "GetAddIns"},
+    {HostOperation::GetAddInName, "get_Name"},
+    {HostOperation::CreateInstance, "CreateInstance"},
+    {HostOperation::GetRunMode, "GetRunMode"},
+    {HostOperation::GetSettingsItem, "GetSettingsItem"},
+    {HostOperation::AddLauncher, "AddLauncher"},
+    {HostOperation::SetRack, "SetRack"},
 };
 
 std::string NameText(const std::string& name) { return name.empty() ? "''" : name; }

@@ -55,6 +55,19 @@ enum class HostOperation {
   GetHistoryByName,
   SetHistoryByName,
   SetItemByNameEx,
+  // IAddInManager, and IAddinObject's Name on the descriptors it lists
+  GetAddIns,
+  GetAddInName,
+  // IClassFactory of the classes the add-in creates by identifier
+  CreateInstance,
+  // IRunModeProvider
+  GetRunMode,
+  // ITestSettingsAuto
+  GetSettingsItem,
+  // ILaunchers
+  AddLauncher,
+  // IObjectRackClient of the launcher component
+  SetRack,
 };
 
 // The method's name as the log prints it ("SetNodeValue"); the locator's

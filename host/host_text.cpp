@@ -107,6 +107,11 @@ std::string HostIidText(REFIID iid) {
       {ATL::IidOf<IUnknown>(), "IUnknown"},         {ATL::IidOf<IDispatch>(), "IDispatch"},
       {ATL::IidOf<IOptionsNode>(), "IOptionsNode"}, {ATL::IidOf<IFileLocator>(), "IFileLocator"},
       {ATL::IidOf<IDataObj>(), "IDataObj"},         {ATL::IidOf<IObjectRack>(), "IObjectRack"},
+      {ATL::IidOf<IAddInManager>(), "IAddInManager"},
+      {ATL::IidOf<IRunModeComponent>(), "IRunModeComponent"},
+      {ATL::IidOf<IRunModeProvider>(), "IRunModeProvider"},
+      {ATL::IidOf<ITestSettingsAuto>(), "ITestSettingsAuto"},
+      {ATL::IidOf<ILaunchers>(), "ILaunchers"},
   };
   for (const Known& entry : known) {
     if (IsEqualGUID(iid, entry.iid)) return entry.name;
