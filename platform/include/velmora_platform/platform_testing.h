@@ -40,6 +40,11 @@ std::string LinuxPathOf(const WCHAR* windowsPath);
 // The Windows form of an absolute Linux path.
 std::u16string WindowsPathOf(const char* linuxPath);
 
+// The kernel handles open now (processes, their threads, ...): a test takes
+// the count before the code under test runs and compares after, to see that
+// every handle it was given was closed.
+LONG OpenHandleCount();
+
 // Empties the registry: only the root keys and their Software\Classes remain.
 void ResetRegistry();
 
