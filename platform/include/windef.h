@@ -51,6 +51,8 @@ typedef intptr_t LONG_PTR;
 typedef uintptr_t ULONG_PTR;
 typedef uintptr_t DWORD_PTR;
 typedef size_t SIZE_T;
+typedef LONG_PTR LPARAM;
+typedef UINT_PTR WPARAM;
 typedef void* PVOID;
 typedef void* LPVOID;
 typedef const void* LPCVOID;

@@ -12,5 +12,6 @@
 #include <winbase.h>
 #include <winnls.h>
 #include <winreg.h>
+#include <winuser.h>
 
 #endif /* _WINDOWS_ */

@@ -40,6 +40,31 @@ std::string LinuxPathOf(const WCHAR* windowsPath);
 // The Windows form of an absolute Linux path.
 std::u16string WindowsPathOf(const char* linuxPath);
 
+// The kernel handles open now (processes, their threads, ...): a test takes
+// the count before the code under test runs and compares after, to see that
+// every handle it was given was closed.
+LONG OpenHandleCount();
+
+// ShellExecuteExW calls, as made: every field the caller set, the item list
+// as its parsing name (shell32's namespace: "::{GUID}" for a virtual folder,
+// backslash-joined when nested, a full path for a file), and the command
+// line that was started, empty when nothing was. Kept (the oldest go once a
+// few hundred are waiting) until a test takes them.
+struct ShellExecuteRequest {
+  ULONG mask = 0;
+  std::u16string verb;
+  std::u16string file;
+  std::u16string parameters;
+  std::u16string directory;
+  INT show = 0;
+  bool hasIdList = false;
+  std::u16string idList;
+  std::u16string commandLine;
+};
+std::vector<ShellExecuteRequest> TakeShellExecuteRequests();
+// The parsing name of an item list the layer made; empty for any other.
+std::u16string ParsingNameOfIdList(const void* idList);
+
 // Empties the registry: only the root keys and their Software\Classes remain.
 void ResetRegistry();
 

@@ -53,4 +53,10 @@ bool RemoveHandle(HANDLE handle) {
   return true;
 }
 
+LONG HandleCount() {
+  HandleTable& table = Table();
+  std::lock_guard<std::mutex> guard(table.lock);
+  return static_cast<LONG>(table.objects.size());
+}
+
 }  // namespace platform_internal

@@ -21,6 +21,8 @@ HANDLE AddHandle(std::shared_ptr<KernelObject> object);
 std::shared_ptr<KernelObject> FindHandle(HANDLE handle);
 // Removes the handle; false when it was not in the table.
 bool RemoveHandle(HANDLE handle);
+// How many handles are open, whatever their kind.
+LONG HandleCount();
 
 }  // namespace platform_internal
 

@@ -1,6 +1,7 @@
 // The test controls of the kernel's modules and drives (platform_testing.h).
 #include <velmora_platform/platform_testing.h>
 
+#include "kernel32/kernel_objects.h"
 #include "kernel32/modules.h"
 #include "kernel32/paths.h"
 
@@ -23,6 +24,8 @@ void SetDriveFolder(WCHAR letter, const char* linuxFolder) {
 }
 
 void ResetDriveFolders() { platform_internal::ResetDriveFolders(); }
+
+LONG OpenHandleCount() { return platform_internal::HandleCount(); }
 
 std::string LinuxPathOf(const WCHAR* windowsPath) {
   std::string linuxPath;

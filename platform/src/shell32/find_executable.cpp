@@ -13,6 +13,7 @@
 
 #include "shlwapi/association.h"
 #include "kernel32/paths.h"
+#include "shell32/locate.h"
 
 using namespace platform_internal;
 
@@ -22,41 +23,6 @@ namespace {
 constexpr INT_PTR kFound = 33;
 
 HINSTANCE Result(INT_PTR value) { return reinterpret_cast<HINSTANCE>(value); }
-
-// A file name without extension stands for a program: "notepad" is found as
-// notepad.exe. Taken as it is, it counts only as a folder, or, when the path
-// is absolute, as any file.
-bool TryCandidate(const std::u16string& candidate, bool relative, std::u16string* found) {
-  std::u16string full;
-  if (!HasExtension(candidate)) {
-    if (FullWindowsPath(candidate + u".exe", &full) && FileExists(full)) {
-      *found = full;
-      return true;
-    }
-    if (!FullWindowsPath(candidate, &full)) return false;
-    if (FolderExists(full) || (!relative && FileExists(full))) {
-      *found = full;
-      return true;
-    }
-    return false;
-  }
-  if (FullWindowsPath(candidate, &full) && (FileExists(full) || FolderExists(full))) {
-    *found = full;
-    return true;
-  }
-  return false;
-}
-
-bool Locate(const std::u16string& file, LPCWSTR directory, std::u16string* found) {
-  if (!IsRelativePath(file)) return TryCandidate(file, false, found);
-  if (directory && *directory && TryCandidate(JoinWindowsPath(directory, file), true, found)) return true;
-  if (TryCandidate(file, true, found)) return true;
-  if (!IsBareName(file)) return false;
-  for (const std::u16string& folder : ProgramSearchFolders()) {
-    if (TryCandidate(JoinWindowsPath(folder, file), true, found)) return true;
-  }
-  return false;
-}
 
 // The caller's buffer is MAX_PATH characters, as the function documents.
 void CopyResult(const std::u16string& text, LPWSTR lpResult) {
@@ -81,7 +47,7 @@ HINSTANCE WINAPI FindExecutableW(LPCWSTR lpFile, LPCWSTR lpDirectory, LPWSTR lpR
     return Result(kFound);
   }
   std::u16string found;
-  if (!Locate(lpFile, lpDirectory, &found)) return Result(SE_ERR_FNF);
+  if (!LocateFile(lpFile, lpDirectory, &found)) return Result(SE_ERR_FNF);
   if (FolderExists(found)) return Result(SE_ERR_NOASSOC);
   if (IsProgramFile(found)) {
     CopyResult(found, lpResult);
