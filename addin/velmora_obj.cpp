@@ -28,7 +28,11 @@ const CInterfaceEntry<CVelmoraObj>* CVelmoraObj::GetInterfaceTable(size_t* count
   return kInterfaces;
 }
 
+CVelmoraObj::CVelmoraObj() : m_pLaunchedApps(std::make_unique<LaunchedAppTable>()) {}
+
 void CVelmoraObj::FinalRelease() {
+  // The launched processes' handles are closed; the processes keep running.
+  m_pLaunchedApps.reset();
   (void)m_hookConfig.Attach(nullptr);  // releasing the nodes cannot fail
   if (m_saBCApps.IsOwner()) m_saBCApps.Destroy();
   m_spRack.Release();
@@ -44,7 +48,7 @@ STDMETHODIMP CVelmoraObj::SetRack(IObjectRack* pObjectRack) {
 }
 
 HRESULT CVelmoraObj::LaunchApplications(IDataObj* pDataObj) {
-  return GuardComCall([&] { return launch_pass::Run(pDataObj, m_spRack); });
+  return GuardComCall([&] { return launch_pass::Run(pDataObj, m_spRack, m_pLaunchedApps); });
 }
 
 HRESULT CVelmoraObj::UpdateHookScope(IDataObj* pDataObj) {

@@ -15,6 +15,7 @@
 
 #include "addin/object_rack_client_impl.h"
 #include "hooks/hook_configurator.h"
+#include "launch/launched_app_table.h"
 #include "settings/kex_safe_array.h"
 
 class CVelmoraObj : public CComObjectRootEx<CComSingleThreadModel>,
@@ -24,7 +25,8 @@ class CVelmoraObj : public CComObjectRootEx<CComSingleThreadModel>,
                     public IStartupClient3,
                     public IBCStartupClnt {
  public:
-  CVelmoraObj() = default;
+  // Creates the empty launched-process table; contacts no host object.
+  CVelmoraObj();
   CVelmoraObj(const CVelmoraObj&) = delete;
   CVelmoraObj& operator=(const CVelmoraObj&) = delete;
 
@@ -78,11 +80,13 @@ class CVelmoraObj : public CComObjectRootEx<CComSingleThreadModel>,
   BOOL IsBCActive() const { return m_bBCActive; }
   const CKexSafeArray& BCApps() const { return m_saBCApps; }
   const CHookConfigurator& HookConfigurator() const { return m_hookConfig; }
+  const LaunchedAppTable& LaunchedApps() const { return *m_pLaunchedApps; }
 
  private:
   // The five events the add-in does not handle share this body.
   HRESULT NotHandled();
 
+  std::unique_ptr<LaunchedAppTable> m_pLaunchedApps;
   // 0 or 1 only; changed by the run events alone.
   BOOL m_bBPTRun = 0;
   BOOL m_bBCActive = 0;

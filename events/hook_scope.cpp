@@ -170,12 +170,8 @@ HRESULT Update(IDataObj* pDataObj, IObjectRack* pRack, CHookConfigurator& hookCo
       for (ULONG i = 0; i < list.GetCount(); ++i) {
         AppListEntry entry;
         if (FAILED(list.GetEntry(i, entry))) continue;
-        if (entry.HasApp()) {
-          (void)hookConfig.AddProcess(CAppDetails(entry.m_bstrApp, entry.m_bstrDir));
-        } else if (entry.HasFile()) {
-          (void)hookConfig.AddProcess(CAppDetails(pRack, entry.m_bstrFile, entry.m_bstrDir, entry.m_bstrArgs, true,
-                                                  entry.m_bChildren != VARIANT_FALSE));
-        }
+        const std::unique_ptr<CAppDetails> app = DetailsFromEntry(entry, pRack);
+        if (app) (void)hookConfig.AddProcess(*app);
       }
     }
     if (psaBCApps) (void)bc_apps::AddToHookScope(*psaBCApps, pDataObj, pRack, hookConfig);

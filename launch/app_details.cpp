@@ -155,3 +155,10 @@ void CAppDetails::ResolveExecutable(const WCHAR* pszWorkingDirAsPassed) {
   m_strProcessName.clear();
   DeriveProcessName();
 }
+
+std::unique_ptr<CAppDetails> DetailsFromEntry(const AppListEntry& entry, IObjectRack* pRack) {
+  if (entry.HasApp()) return std::make_unique<CAppDetails>(entry.m_bstrApp, entry.m_bstrDir);
+  if (!entry.HasFile()) return nullptr;
+  return std::make_unique<CAppDetails>(pRack, entry.m_bstrFile, entry.m_bstrDir, entry.m_bstrArgs, true,
+                                       entry.m_bChildren != VARIANT_FALSE);
+}

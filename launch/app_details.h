@@ -11,6 +11,10 @@
 
 #include <velmora.h>
 
+#include <memory>
+
+#include "settings/app_list.h"
+
 class CAppDetails {
  public:
   // A command line, launched directly; the process name comes from its text.
@@ -37,5 +41,11 @@ class CAppDetails {
   void LocateFile(IObjectRack* pRack);
   void ResolveExecutable(const WCHAR* pszWorkingDirAsPassed);
 };
+
+// The record of one row of the user's application list: a command row
+// (APPS_LIST) becomes a command record, a file row a file record located
+// through pRack, hooked, with the row's child flag; a row of neither kind
+// becomes none (null).
+std::unique_ptr<CAppDetails> DetailsFromEntry(const AppListEntry& entry, IObjectRack* pRack);
 
 #endif  // VELMORA_LAUNCH_APP_DETAILS_H
