@@ -18,7 +18,7 @@ class EventDataTest : public HostObjectsTest {
     CComObject<CVelmoraObj>* object = nullptr;
     ASSERT_HR(S_OK, CComObject<CVelmoraObj>::CreateInstance(&object));
     object_ = object;
-    ASSERT_HR(S_OK, object_->QueryInterface(IID_IStartupClient3, reinterpret_cast<void**>(&startup_)));
+    ASSERT_HR(S_OK, object_.QueryInterface(startup_.Receive()));
     data_ = CHostDataObj::Create();
   }
 

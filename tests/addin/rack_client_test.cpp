@@ -19,7 +19,7 @@ class RackClientTest : public HostObjectsTest {
     CComObject<CVelmoraObj>* object = nullptr;
     ASSERT_HR(S_OK, CComObject<CVelmoraObj>::CreateInstance(&object));
     object_ = object;
-    ASSERT_HR(S_OK, object_->QueryInterface(IID_IObjectRackClient, reinterpret_cast<void**>(&client_)));
+    ASSERT_HR(S_OK, object_.QueryInterface(client_.Receive()));
     root_ = CHostOptionsNode::CreateRoot(OLESTR("TestOptions"));
     hooks_ = root_->AddChild(OLESTR("Hooks"));
     always_ = root_->AddChildPath(OLESTR("HooksMgr/DllInjector/ALWAYS"));

@@ -38,8 +38,8 @@ class RunEvents {
     CComObject<CVelmoraObj>* object = nullptr;
     EXPECT_HR(S_OK, CComObject<CVelmoraObj>::CreateInstance(&object));
     object_ = object;
-    object_->QueryInterface(IID_IStartupClient3, reinterpret_cast<void**>(&startup_));
-    object_->QueryInterface(IID_IBCStartupClnt, reinterpret_cast<void**>(&bc_));
+    (void)object_.QueryInterface(startup_.Receive());
+    (void)object_.QueryInterface(bc_.Receive());
   }
 
   HRESULT Fire(Event event, IDataObj* data = nullptr) {

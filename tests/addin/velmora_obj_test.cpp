@@ -19,7 +19,7 @@ class VelmoraObjTest : public testing::Test {
 
   CComPtr<IUnknown> Query(REFIID iid) {
     CComPtr<IUnknown> result;
-    EXPECT_HR(S_OK, object_->QueryInterface(iid, reinterpret_cast<void**>(&result)));
+    EXPECT_HR(S_OK, object_->QueryInterface(iid, reinterpret_cast<void**>(result.Receive())));
     return result;
   }
 
@@ -40,7 +40,7 @@ TEST_F(VelmoraObjTest, IUnknownIsTheDefaultInterface) {
   for (const IID* iid : others) {
     CComPtr<IUnknown> part = Query(*iid);
     CComPtr<IUnknown> back;
-    ASSERT_HR(S_OK, part->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&back)));
+    ASSERT_HR(S_OK, QueryTo(part, back));
     EXPECT_EQ(unknown, back);
   }
 }
@@ -70,7 +70,7 @@ TEST_F(VelmoraObjTest, QueryInterfaceTakesOneReference) {
 
 TEST_F(VelmoraObjTest, ExternalSetHooksIsNotHandled) {
   CComPtr<IVelmoraHooks> hooks;
-  ASSERT_HR(S_OK, object_->QueryInterface(IID_IVelmoraHooks, reinterpret_cast<void**>(&hooks)));
+  ASSERT_HR(S_OK, object_->QueryInterface(IID_IVelmoraHooks, reinterpret_cast<void**>(hooks.Receive())));
   CComBSTR text(OLESTR("x"));
   EXPECT_HR(E_NOTIMPL, hooks->External_SetHooks(1, text, text, text, 1, 1));
   EXPECT_HR(E_NOTIMPL, hooks->External_SetHooks(0, nullptr, nullptr, nullptr, 0, 0));

@@ -67,8 +67,8 @@ void ScopeHostTest::SetUp() {
   CComObject<CVelmoraObj>* object = nullptr;
   ASSERT_HR(S_OK, CComObject<CVelmoraObj>::CreateInstance(&object));
   addin = object;
-  ASSERT_HR(S_OK, addin->QueryInterface(IID_IStartupClient3, reinterpret_cast<void**>(&startup)));
-  ASSERT_HR(S_OK, addin->QueryInterface(IID_IBCStartupClnt, reinterpret_cast<void**>(&bc)));
+  ASSERT_HR(S_OK, addin.QueryInterface(startup.Receive()));
+  ASSERT_HR(S_OK, addin.QueryInterface(bc.Receive()));
   ASSERT_HR(S_OK, addin->SetRack(rack));
   log->Clear();
 }

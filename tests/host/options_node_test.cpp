@@ -47,7 +47,7 @@ TEST_F(OptionsNodeTest, GetNodeHandsOutAReferenceToTheChildAsDispatchThatAnswers
   EXPECT_EQ(hooks->RefCount(), before + 1);
 
   ATL::CComPtr<IOptionsNode> child;
-  ASSERT_HR(S_OK, node.pdispVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&child)));
+  ASSERT_HR(S_OK, QueryTo(node.pdispVal, child));
   EXPECT_EQ(child.p, static_cast<IOptionsNode*>(hooks.p));
   ATL::CComBSTR name;
   ASSERT_HR(S_OK, child->GetName(name.Receive()));
@@ -259,7 +259,7 @@ TEST_F(OptionsNodeTest, GetNodeCanBeMadeToAnswerWithoutAUsableObject) {
   ATL::CComVariant node;
   ASSERT_HR(S_OK, GetNode(root, OLESTR("Hooks"), node.Receive()));
   ATL::CComPtr<IOptionsNode> child;
-  ASSERT_HR(S_OK, node.punkVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&child)));
+  ASSERT_HR(S_OK, QueryTo(node.punkVal, child));
   EXPECT_EQ(child.p, static_cast<IOptionsNode*>(hooks.p));
 
   // Other names keep the normal answer.
@@ -275,10 +275,10 @@ TEST_F(OptionsNodeTest, AChildCanAnswerDispatchButNotOptionsNode) {
   ASSERT_HR(S_OK, GetNode(root, OLESTR("Hooks"), node.Receive()));
   ASSERT_EQ(node.vt, VT_DISPATCH);
   ATL::CComPtr<IOptionsNode> child;
-  EXPECT_HR(E_NOINTERFACE, node.pdispVal->QueryInterface(IID_IOptionsNode, reinterpret_cast<void**>(&child)));
+  EXPECT_HR(E_NOINTERFACE, QueryTo(node.pdispVal, child));
   EXPECT_FALSE(child);
   ATL::CComPtr<IUnknown> unknown;
-  EXPECT_HR(S_OK, node.pdispVal->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)));
+  EXPECT_HR(S_OK, QueryTo(node.pdispVal, unknown));
 }
 
 TEST_F(OptionsNodeTest, ReferencesBalanceWhenTheTreeIsReleased) {
