@@ -149,6 +149,46 @@ TEST_F(LaunchPassProcessTest, FileRowOpensThroughTheShell) {
   EXPECT_NE(nullptr, OnlyHandle());
 }
 
+// Rows that are the same application for the table: two identical rows are
+// both launched and the table keeps one of them; rows that differ only by
+// the child flag are two applications. Both targets of a case record into
+// the same session and stop on its one signal.
+TEST_F(LaunchPassProcessTest, RowsThatAreOneApplicationOrTwo) {
+  const struct {
+    const char* name;
+    bool secondChildren;
+    size_t entries;
+  } cases[] = {
+      {"two identical rows", false, 1u},
+      {"rows differing only by the child flag", true, 2u},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TargetSession both;
+    ASSERT_TRUE(both.IsValid());
+    data = CHostDataObj::Create();
+    const WideString target = TargetProgramPath();
+    ASSERT_HR(S_OK, data->SetList(OLESTR("FILES_LIST"), {HostBstr(target.c_str()), HostBstr(target.c_str())}));
+    ASSERT_HR(S_OK, data->SetList(OLESTR("APPS_LIST"), {HostBstr(OLESTR("")), HostBstr(OLESTR(""))}));
+    ASSERT_HR(S_OK, data->SetList(OLESTR("DIRS_LIST"), {HostBstr(OLESTR("")), HostBstr(OLESTR(""))}));
+    ASSERT_HR(S_OK, data->SetList(OLESTR("ARGS_LIST"), {HostBstr(OLESTR("")), HostBstr(OLESTR(""))}));
+    ASSERT_HR(S_OK, data->SetList(OLESTR("LNCH_LIST"), {HostBool(true), HostBool(true)}));
+    ASSERT_HR(S_OK, data->SetList(OLESTR("DESC_LIST"), {HostBool(false), HostBool(c.secondChildren)}));
+    ASSERT_HR(S_OK, launch_pass::Run(data, nullptr, table));
+    EXPECT_EQ(c.entries, table->Size());
+    TargetStart start;
+    ASSERT_TRUE(both.AwaitStart(&start));
+    // Let both targets record and start polling before they are told to go.
+    Sleep(500);
+    EXPECT_TRUE(both.Stop());
+    for (const auto& entry : table->Entries()) {
+      EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(entry.process, kTargetTimeoutMilliseconds))
+          << "every process the table kept has stopped";
+    }
+    table = std::make_unique<LaunchedAppTable>();
+  }
+}
+
 // A launch that fails leaves no entry and is tried again at the next pass.
 TEST_F(LaunchPassProcessTest, FailedLaunchesMapToTheirResult) {
   const struct {
