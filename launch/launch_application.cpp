@@ -169,12 +169,17 @@ HRESULT LaunchDirect(const CAppDetails& app, CHandle& process) {
   commandLine.push_back(0);
 
   // The working folder when it is a directory; else the command line cut at
-  // its last backslash (which keeps an opening quote), else none.
+  // its last backslash, else none. A quoted program keeps its opening quote
+  // through the cut, which no folder has: it is dropped, and a folder that
+  // still does not exist is not passed, since CreateProcessW refuses to
+  // start anything in a folder that is not there.
   std::vector<WCHAR> folder(app.m_strWorkingDir.begin(), app.m_strWorkingDir.end());
   folder.push_back(0);
   if (app.m_strWorkingDir.empty() || !PathIsDirectoryW(folder.data())) {
     folder = commandLine;
     (void)PathRemoveFileSpecW(folder.data());  // false only when nothing was cut
+    if (folder[0] == OLESTR('"')) folder.erase(folder.begin());
+    if (folder[0] != 0 && !PathIsDirectoryW(folder.data())) folder.assign(1, 0);
   }
   const WCHAR* startIn = folder[0] != 0 ? folder.data() : nullptr;
 

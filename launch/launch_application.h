@@ -22,7 +22,8 @@ namespace launch_application {
 
 // The direct variant: app's path is the command line. The folder to start
 // in is the working folder when it is an existing directory, else the
-// command line cut at its last backslash, else none.
+// command line cut at its last backslash (without an opening quote) when
+// that is one, else none.
 [[nodiscard]] HRESULT LaunchDirect(const CAppDetails& app, CHandle& process);
 
 }  // namespace launch_application
