@@ -128,6 +128,29 @@ TEST_F(LaunchPassProcessTest, UnmarkedRowLetsGoWithoutStopping) {
   EXPECT_TRUE(session.IsResponding()) << "the add-in never stops a process";
 }
 
+// A row whose folder changed is another application: the running one is let
+// go (its handle closed, the process left running) and the row is launched
+// again in its new folder.
+TEST_F(LaunchPassProcessTest, ChangedFolderLaunchesAgainAndLetsTheOldOneRun) {
+  SetCommandRow();
+  ASSERT_HR(S_OK, launch_pass::Run(data, nullptr, table));
+  TargetStart start;
+  ASSERT_TRUE(session.AwaitStart(&start));
+
+  TargetSession second;
+  ASSERT_TRUE(second.IsValid());
+  SetRow(Quoted(TargetProgramPath()) + OLESTR(" direct"), OLESTR(""), second.Folder().Path(), true);
+  ASSERT_HR(S_OK, launch_pass::Run(data, nullptr, table));
+  TargetStart again;
+  ASSERT_TRUE(second.AwaitStart(&again));
+  EXPECT_EQ(second.Folder().Path(), again.folder);
+  ASSERT_NE(nullptr, OnlyHandle());
+  EXPECT_EQ(again.processId, GetProcessId(OnlyHandle()));
+  EXPECT_TRUE(session.IsResponding()) << "the first process was let go, not stopped";
+  table.reset();
+  EXPECT_TRUE(second.Stop());
+}
+
 // The table's teardown closes its handles and leaves the processes running.
 TEST_F(LaunchPassProcessTest, TeardownLeavesTheProcessRunning) {
   SetCommandRow();
