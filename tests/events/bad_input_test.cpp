@@ -79,6 +79,31 @@ TEST_F(BadListTest, OneDimensionalListHasNoCells) {
   EXPECT_EQ((std::vector<std::string>{"all off", "commit"}), Listed());
 }
 
+// Lists of a shape the host never makes: three dimensions (no table at all,
+// and no cell read past the wrapper's two indices) or lower bounds of 1 (the
+// cells the add-in asks for are not there). Both read as rows without cells.
+void PutOddAppsList(CHostDataObj* data, USHORT dims, LONG lbound) {
+  SAFEARRAYBOUND bounds[3] = {{2, lbound}, {2, lbound}, {2, lbound}};
+  CComVariant list;
+  list.vt = VT_ARRAY | VT_VARIANT;
+  list.parray = SafeArrayCreate(VT_VARIANT, dims, bounds);
+  ASSERT_NE(nullptr, list.parray);
+  CComVariant cell(OLESTR("odd.exe"));
+  LONG indices[3] = {lbound + 1, lbound, lbound};
+  ASSERT_HR(S_OK, SafeArrayPutElement(list.parray, indices, cell.AsInput()));
+  data->SetItem(OLESTR("APPS_LIST"), list);
+}
+
+TEST_F(BadListTest, ThreeDimensionalListHasNoCells) {
+  PutOddAppsList(data, 3, 0);
+  EXPECT_EQ((std::vector<std::string>{"all off", "commit"}), Listed());
+}
+
+TEST_F(BadListTest, ListWithLowerBoundsOfOneHasNoCellsWhereAsked) {
+  PutOddAppsList(data, 2, 1);
+  EXPECT_EQ((std::vector<std::string>{"all off", "commit"}), Listed());
+}
+
 TEST_F(BadListTest, ListOfTextIsNoList) {
   data->SetItem(OLESTR("LNCH_LIST"), HostBstr(OLESTR("1")));
   EXPECT_HR(E_FAIL, Update());
