@@ -77,6 +77,17 @@ for pair in win64 win32; do
       printf "differential %s: %d inputs, %d agree (%.2f%%), %d known deviations, %d unexpected\n",
              pair, total, agree, total ? 100 * agree / total : 0, known, unexpected
       exit unexpected ? 1 : 0
-    }' "$out/linux.txt" || status=1
+    }' "$out/linux.txt"
+  result=$?
+  # The 32-bit pair has never run on a machine of ours that runs 32-bit code,
+  # and Wine's 32-bit side computes with the x87 unit where the 64-bit side
+  # and the layer use SSE: until its differences have been seen and listed,
+  # they are reported loudly but do not fail the run. An out-of-step output
+  # (exit 2) fails it all the same.
+  if [ "$result" -eq 1 ] && [ "$pair" = win32 ]; then
+    echo "differential linux/wine32: the differences above are not yet a gate (first 32-bit comparison); list them in $deviations" >&2
+    continue
+  fi
+  [ "$result" -eq 0 ] || status=1
 done
 exit $status
