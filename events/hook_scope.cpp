@@ -93,19 +93,21 @@ bool IsInterfaceList(const SAFEARRAY* psa) {
   (void)LookupRackObject(pRack, k.bstrRackAddInManager, manager);
   if (!manager) return S_OK;
 
+  // The array is ours: the wrapper destroys it on every way out.
+  CKexSafeArray addIns;
   SAFEARRAY* psa = nullptr;
   const HRESULT hr = manager->GetAddIns(&psa);
-  if (FAILED(hr) || !psa) {
-    if (psa) (void)::SafeArrayDestroy(psa);
+  addIns.Attach(psa, true);
+  if (FAILED(hr) || !addIns.IsValid()) {
     stop = true;
     return hr;
   }
-  if (IsInterfaceList(psa)) {
+  if (IsInterfaceList(addIns.Get())) {
     LONG upper = 0;
-    if (FAILED(::SafeArrayGetUBound(psa, 1, &upper))) upper = 0;
+    if (FAILED(::SafeArrayGetUBound(addIns.Get(), 1, &upper))) upper = 0;
     for (LONG i = 0; i <= upper; ++i) {
       CComPtr<IUnknown> element;
-      if (FAILED(::SafeArrayGetElement(psa, &i, element.Receive())) || !element) continue;
+      if (FAILED(::SafeArrayGetElement(addIns.Get(), &i, element.Receive())) || !element) continue;
       const CComBSTR name = AddInName(element);
       const OLECHAR* text = name.m_str ? name.m_str : OLESTR("");
       if (_wcsicmp(text, k.bstrWebAddIn) != 0 && _wcsicmp(text, k.bstrSiebelAddIn) != 0) continue;
@@ -113,7 +115,6 @@ bool IsInterfaceList(const SAFEARRAY* psa) {
       (void)hookConfig.AddProcess(browser);  // the scope is written as far as the host lets it
     }
   }
-  (void)::SafeArrayDestroy(psa);  // ours, and no longer locked
   return S_OK;
 }
 

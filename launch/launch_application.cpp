@@ -87,6 +87,26 @@ HRESULT ShellResult(BOOL succeeded, SHELLEXECUTEINFOW& info, CHandle& process) {
   return S_OK;
 }
 
+// An item identifier list the shell handed out, freed with the shell's
+// allocator when it goes.
+class CItemIdList {
+ public:
+  CItemIdList() { (void)SHGetMalloc(m_allocator.Receive()); }
+  CItemIdList(const CItemIdList&) = delete;
+  CItemIdList& operator=(const CItemIdList&) = delete;
+  ~CItemIdList() {
+    if (m_list && m_allocator) m_allocator->Free(m_list);
+  }
+
+  LPITEMIDLIST Get() const { return m_list; }
+  // For an out-parameter; the list is filled once.
+  LPITEMIDLIST* Receive() { return &m_list; }
+
+ private:
+  CComPtr<IMalloc> m_allocator;
+  LPITEMIDLIST m_list = nullptr;
+};
+
 SHELLEXECUTEINFOW EmptyRequest() {
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
@@ -98,35 +118,29 @@ SHELLEXECUTEINFOW EmptyRequest() {
 // The user's documents folder, parsed from its shell name. Whatever the
 // shell does with the request, the launch counts as made.
 HRESULT OpenDocumentsFolder(CHandle& process) {
-  CComPtr<IMalloc> allocator;
-  (void)SHGetMalloc(allocator.Receive());
+  CItemIdList list;
   CComPtr<IShellFolder> desktop;
   (void)SHGetDesktopFolder(desktop.Receive());
-  LPITEMIDLIST list = nullptr;
   if (desktop) {
     std::vector<WCHAR> name(kDocumentsFolderName, kDocumentsFolderName + wcslen(kDocumentsFolderName) + 1);
-    (void)desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, &list, nullptr);
+    (void)desktop->ParseDisplayName(nullptr, nullptr, name.data(), nullptr, list.Receive(), nullptr);
   }
   SHELLEXECUTEINFOW info = EmptyRequest();
   info.fMask = SEE_MASK_IDLIST | SEE_MASK_NOCLOSEPROCESS;
-  info.lpIDList = list;
+  info.lpIDList = list.Get();
   (void)ShellExecuteExW(&info);
-  if (list && allocator) allocator->Free(list);
   process.Attach(info.hProcess);
   return S_OK;
 }
 
 HRESULT OpenShellFolder(int csidl, CHandle& process) {
-  CComPtr<IMalloc> allocator;
-  (void)SHGetMalloc(allocator.Receive());
-  LPITEMIDLIST list = nullptr;
+  CItemIdList list;
   // Without a location the request below fails, and says so.
-  (void)SHGetSpecialFolderLocation(nullptr, csidl, &list);
+  (void)SHGetSpecialFolderLocation(nullptr, csidl, list.Receive());
   SHELLEXECUTEINFOW info = EmptyRequest();
   info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS;
-  info.lpIDList = list;
+  info.lpIDList = list.Get();
   const BOOL succeeded = ShellExecuteExW(&info);
-  if (list && allocator) allocator->Free(list);
   return ShellResult(succeeded, info, process);
 }
 
