@@ -8,10 +8,6 @@
 #include <atlbase.h>
 #include <atlcom.h>
 
-#ifndef _WIN32
-#include <velmora_platform/platform_testing.h>
-#endif
-
 #include "addin/velmora_obj.h"
 #include "host/data_obj.h"
 #include "host/variants.h"
@@ -21,16 +17,6 @@
 
 namespace velmora_test {
 namespace {
-
-LONG OpenHandles() {
-#ifdef _WIN32
-  DWORD count = 0;
-  if (!GetProcessHandleCount(GetCurrentProcess(), &count)) return -1;
-  return static_cast<LONG>(count);
-#else
-  return platform_testing::OpenHandleCount();
-#endif
-}
 
 class TeardownProcessTest : public HostObjectsTest {};
 

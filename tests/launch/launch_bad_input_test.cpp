@@ -7,10 +7,6 @@
 
 #include <atlbase.h>
 
-#ifndef _WIN32
-#include <velmora_platform/platform_testing.h>
-#endif
-
 #include "launch/launch_application.h"
 #include "tests/platform/support/target_session.h"
 #include "tests/platform/support/text_files.h"
@@ -18,16 +14,6 @@
 
 namespace velmora_test {
 namespace {
-
-LONG OpenHandles() {
-#ifdef _WIN32
-  DWORD count = 0;
-  if (!GetProcessHandleCount(GetCurrentProcess(), &count)) return -1;
-  return static_cast<LONG>(count);
-#else
-  return platform_testing::OpenHandleCount();
-#endif
-}
 
 TEST(LaunchBadInput, OddCommandLinesFailCleanly) {
   const WideString longPath = OLESTR("C:\\") + WideString(32800, OLESTR('a')) + OLESTR(".exe");

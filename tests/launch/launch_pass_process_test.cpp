@@ -11,10 +11,6 @@
 
 #include <memory>
 
-#ifndef _WIN32
-#include <velmora_platform/platform_testing.h>
-#endif
-
 #include "host/data_obj.h"
 #include "host/variants.h"
 #include "launch/launch_pass.h"
@@ -24,18 +20,6 @@
 
 namespace velmora_test {
 namespace {
-
-// The kernel handles this process has open: the layer counts its own; under
-// Windows (and Wine) the process's handle count says it.
-LONG OpenHandles() {
-#ifdef _WIN32
-  DWORD count = 0;
-  if (!GetProcessHandleCount(GetCurrentProcess(), &count)) return -1;
-  return static_cast<LONG>(count);
-#else
-  return platform_testing::OpenHandleCount();
-#endif
-}
 
 WideString Quoted(const WideString& path) { return OLESTR("\"") + path + OLESTR("\""); }
 

@@ -1,6 +1,10 @@
 // The test side of the target program (target_session.h).
 #include "tests/platform/support/target_session.h"
 
+#ifndef _WIN32
+#include <velmora_platform/platform_testing.h>
+#endif
+
 #include <objbase.h>
 
 #include <stdlib.h>
@@ -70,6 +74,16 @@ bool ProcessGone(DWORD processId) {
 }
 
 }  // namespace
+
+LONG OpenHandles() {
+#ifdef _WIN32
+  DWORD count = 0;
+  if (!GetProcessHandleCount(GetCurrentProcess(), &count)) return -1;
+  return static_cast<LONG>(count);
+#else
+  return platform_testing::OpenHandleCount();
+#endif
+}
 
 WideString TargetProgramFolder() {
   WCHAR own[MAX_PATH];

@@ -31,6 +31,12 @@ struct TargetStart {
   std::vector<WideString> arguments;   // as its C runtime split them; [0] is the program as written
 };
 
+// The kernel handles this process has open now: the layer counts its own on
+// Linux; on Windows (and Wine) the process's handle count says it. A test
+// compares it before and after the code under test, to see every handle it
+// was given closed. -1 when it cannot be had.
+LONG OpenHandles();
+
 // The target program's Windows path: it is built beside the test programs,
 // with the same ".exe" name on every build.
 WideString TargetProgramPath();
